@@ -1,0 +1,18 @@
+#include "app/steuerung.h"
+
+#include "app/ordner.h"
+#include "app/prozesswerte.h"
+
+namespace klebwerk {
+
+Steuerung::Steuerung(Plattform& p, Einstellungen& einstellungen)
+    : plattform(p),
+      schleife(p.schleife),
+      ud(einstellungen),
+      waechter(p),
+      wacheEnde(p.schleife.jetzt()),
+      zwischenlager(xdgCacheOrdner() + "/" + kennung + "/Zugestellt") {}
+
+Steuerung::~Steuerung() = default;
+
+}  // namespace klebwerk

@@ -1,0 +1,81 @@
+#include <QJsonObject>
+
+#include "app/protokoll.h"
+#include "app/sprache.h"
+#include "app/steuerung.h"
+
+namespace klebwerk {
+
+namespace {
+constexpr double freigabeTakt = 2.0;
+constexpr double aufraeumTakt = 3600.0;
+constexpr double fokusTaktSekunden = 0.4;
+}  // namespace
+
+void Steuerung::starte() {
+    // 1. Defaults.
+    ud.registriereStandards(QJsonObject{{"diktatSenden", true}, {"aufnahmen", true}, {"feldSichtbar", true}});
+    // 2.–3. The status item, first in its look for missing permission.
+    aktualisiereLeiste();
+    // 4.–6. The watcher.
+    waechter.neu = [this](const std::string& pfad) { neuerScreenshot(pfad); };
+    waechter.videosErlaubt = [this] { return aufnahmen(); };
+    waechter.start();
+    // 7. Global shortcuts.
+    registriereKurzbefehl();
+    // 8. SIGTERM: put the preview setting back, then leave with status 0.
+    endeQuelle = plattform.beendigung.beiSignal([this] {
+        aktualisiereVorschau(true);
+        schleife.beende(0);
+    });
+    // 9. An application that quits takes its targets along.
+    beendetBeobachter = plattform.arbeitsplatz.beiBeendet([this](const Anwendung& app) {
+        auto kopie = verbunden;
+        for (const auto& z : kopie) {
+            if (z->pid == app.pid) entferne(z, false);
+        }
+    });
+    // 10. The test command channel.
+    if (ud.istWahr("testBefehle")) {
+        befehlsKanal = plattform.befehle.hoere([this](const std::string& text) { testBefehl(text); });
+    }
+    // 11. The login item.
+    protokoll("Anmeldeobjekt-Status: " + std::to_string(plattform.anmeldeobjekt.status()));
+    // 12. The accessibility permission, polled until granted.
+    vertraut = plattform.ax.vertraut(true);
+    if (!vertraut) {
+        freigabeUhr = schleife.wiederhole(freigabeTakt, [this] {
+            if (!plattform.ax.vertraut(false)) return;
+            vertraut = true;
+            aktualisiereLeiste();
+            hinweis.zeige(L("Freigabe erteilt – Zielfenster mit ⌃⌥S wählen",
+                            "Permission granted – choose a target window with ⌃⌥S"),
+                          3.0);
+            freigabeUhr.aufheben();  // last: this drops the running timer itself
+        });
+    }
+    // 13.
+    protokoll(std::string("Start, Freigabe: ") + (vertraut ? "true" : "false"));
+    // 14.–16.
+    stelleZielWiederHer();
+    aktualisiereLeiste();
+    raeumeZwischenlagerAuf();
+    // 17.–18. Timers.
+    aufraeumUhr = schleife.wiederhole(aufraeumTakt, [this] { raeumeZwischenlagerAuf(); });
+    fokusUhr = schleife.wiederhole(fokusTaktSekunden, [this] { fokusTakt(); });
+    // 19. The panel.
+    if (feldSichtbar()) zeigeFeld();
+}
+
+void Steuerung::fokusTakt() {
+    pruefeFokus();
+    takt += 1;
+    if (takt % 5 == 0) {
+        pruefeAusstehende();
+        pruefeNeueFenster();
+    }
+}
+
+void Steuerung::beimBeenden() { aktualisiereVorschau(true); }
+
+}  // namespace klebwerk

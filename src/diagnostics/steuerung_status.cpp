@@ -1,0 +1,37 @@
+#include "app/atomar.h"
+#include "app/prozesswerte.h"
+#include "app/steuerung.h"
+#include "diagnostics/status.h"
+#include "input/kuerzel.h"
+
+namespace klebwerk {
+
+void Steuerung::schreibeStatus() {
+    StatusDaten d;
+    d.freigabe = vertraut;
+    d.pausiert = pausiert();
+    d.absenden = absenden();
+    d.wacheLaeuft = wacheLaeuft;
+    d.letzteZustellung = letzteZustellung;
+    d.ordner = waechter.ordner;
+    d.modus = modusName(modus);
+    if (ziel) d.ziel = StatusDaten::Zielangabe{ziel->appName, ziel->titel, ziel->pid, name(ziel)};
+    for (const auto& z : verbunden) d.verbunden.push_back(name(z));
+    d.knopf = gespeichertesMerkmal(ud, KnopfArt::vorlesen);
+    d.diktatKnopf = gespeichertesMerkmal(ud, KnopfArt::diktat);
+    d.diktat = diktat();
+    d.diktatSenden = diktatSenden();
+    d.diktatLaeuft = diktatLaeuft;
+    d.aufnahmen = aufnahmen();
+    d.feldSichtbar = feldSichtbar();
+    d.papierkorb = papierkorb();
+    if (auto k = gespeichertesKuerzel(ud, KuerzelArt::diktat)) d.kuerzelDiktat = k->text;
+    if (auto k = gespeichertesKuerzel(ud, KuerzelArt::senden)) d.kuerzelSenden = k->text;
+    if (kuerzelLernen) d.kuerzelLernen = kuerzelArtName(*kuerzelLernen);
+
+    if (feldSichtbar()) aktualisiereFeld();
+    QByteArray json = statusJson(d);
+    schreibeAtomar(datenOrdner() + "/status.json", std::string_view(json.constData(), static_cast<size_t>(json.size())));
+}
+
+}  // namespace klebwerk

@@ -1,0 +1,9 @@
+#include "intake/waechter.h"
+
+namespace klebwerk {
+
+Waechter::Waechter(Plattform& plattform) : plattform_(plattform) {}
+
+void Waechter::start() {}
+
+}  // namespace klebwerk

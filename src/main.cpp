@@ -1,0 +1,35 @@
+// Klebwerk on the Linux desktop.
+
+#include <QApplication>
+#include <QTimer>
+
+#include "app/einstellungen.h"
+#include "app/ordner.h"
+#include "app/prozesswerte.h"
+#include "app/sprache.h"
+#include "app/steuerung.h"
+#include "platform/x11/signal_beendigung.h"
+#include "platform/x11/x11_desktop.h"
+
+int main(int argc, char** argv) {
+    using namespace klebwerk;
+    // Before any thread exists, so that every thread inherits it: SIGTERM is then
+    // read from a signalfd by the event loop, never by a signal handler.
+    x11::sperreBeendigungssignal();
+
+    QApplication anwendung(argc, argv);
+    anwendung.setApplicationName(QStringLiteral("Klebwerk"));
+    anwendung.setDesktopFileName(QString::fromStdString(kennung));
+    // An accessory: no main window; closing a window of its own never ends it.
+    anwendung.setQuitOnLastWindowClosed(false);
+
+    x11::X11Desktop desktop;
+    Einstellungen ud(einstellungsDatei());
+    setzeDatenOrdner(legeDatenOrdnerAn());
+    setzeEnglisch(englischAus(ud.text("sprache"), desktop.sprachen.bevorzugt()));
+
+    Plattform plattform = desktop.plattform();
+    Steuerung steuerung(plattform, ud);
+    QTimer::singleShot(0, &anwendung, [&steuerung] { steuerung.starte(); });
+    return anwendung.exec();
+}

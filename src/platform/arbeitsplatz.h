@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/marke.h"
+
+namespace klebwerk {
+
+enum class Aktivierungsart { regulaer, zubehoer, verboten };
+
+// A running application.
+struct Anwendung {
+    int pid = 0;
+    std::string kennung;  // bundle identifier; empty when it has none
+    std::string pfad;     // executable path
+    std::string name;     // localized name
+    Aktivierungsart art = Aktivierungsart::regulaer;
+    bool operator==(const Anwendung&) const = default;
+};
+
+// The workspace: running applications, activation, links, the trash.
+class Arbeitsplatz {
+public:
+    virtual ~Arbeitsplatz() = default;
+
+    virtual std::vector<Anwendung> laufende() = 0;
+    virtual std::optional<Anwendung> vorderste() = 0;
+    // Brings the application (all its windows when `alleFenster`) to the front.
+    virtual bool aktiviere(int pid, bool alleFenster) = 0;
+    // Called on the main thread after an application has quit.
+    virtual Marke beiBeendet(std::function<void(const Anwendung&)> rueckruf) = 0;
+    // Opens a settings link; false when nothing could open it.
+    virtual bool oeffne(const std::string& link) = 0;
+    // Moves a file to the trash; on failure false and the system's error text.
+    virtual bool inPapierkorb(const std::string& pfad, std::string& fehler) = 0;
+    virtual int eigenePid() = 0;
+};
+
+}  // namespace klebwerk

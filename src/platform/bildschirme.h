@@ -1,0 +1,21 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/geometrie.h"
+
+namespace klebwerk {
+
+struct Bildschirm {
+    Rechteck rahmen;
+    Rechteck sichtbar;  // without panels and docks
+};
+
+// The screens, top-left coordinates; the first one is the main screen.
+class Bildschirme {
+public:
+    virtual ~Bildschirme() = default;
+    virtual std::vector<Bildschirm> alle() = 0;
+};
+
+}  // namespace klebwerk

@@ -1,0 +1,56 @@
+#include "platform/x11/x11_desktop.h"
+
+#include <climits>
+
+#include <QGuiApplication>
+#include <QLocale>
+#include <QScreen>
+#include <unistd.h>
+
+#include "platform/x11/prozessstart.h"
+
+namespace klebwerk::x11 {
+
+bool LinuxArbeitsplatz::oeffne(const std::string& link) { return starteLoesgeloest("xdg-open", {link}); }
+
+int LinuxArbeitsplatz::eigenePid() { return static_cast<int>(getpid()); }
+
+std::vector<Bildschirm> QtBildschirme::alle() {
+    std::vector<Bildschirm> liste;
+    auto zuRechteck = [](const QRect& r) {
+        return Rechteck{double(r.x()), double(r.y()), double(r.width()), double(r.height())};
+    };
+    QScreen* haupt = QGuiApplication::primaryScreen();
+    if (haupt) liste.push_back({zuRechteck(haupt->geometry()), zuRechteck(haupt->availableGeometry())});
+    for (QScreen* s : QGuiApplication::screens()) {
+        if (s != haupt) liste.push_back({zuRechteck(s->geometry()), zuRechteck(s->availableGeometry())});
+    }
+    return liste;
+}
+
+std::string LinuxNeustart::eigenesProgramm() {
+    char pfad[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", pfad, sizeof pfad - 1);
+    if (n <= 0) return {};
+    return std::string(pfad, static_cast<size_t>(n));
+}
+
+bool LinuxNeustart::starte(const std::string& programm, const std::vector<std::string>& argumente) {
+    return starteLoesgeloest(programm, argumente);
+}
+
+std::vector<std::string> QtSprachen::bevorzugt() {
+    std::vector<std::string> liste;
+    for (const QString& s : QLocale::system().uiLanguages()) liste.push_back(s.toStdString());
+    return liste;
+}
+
+X11Desktop::X11Desktop() : anmeldeobjekt(LinuxNeustart().eigenesProgramm()) {}
+
+Plattform X11Desktop::plattform() {
+    return Plattform{schleife, ax,          fensterliste, arbeitsplatz, ablage, eingabe, abgriff,
+                     kuerzel,  praeferenzen, bildschirme, anmeldeobjekt, neustart, klang, befehle,
+                     sprachen, ordner,      dateien,      beendigung};
+}
+
+}  // namespace klebwerk::x11

@@ -1,0 +1,137 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/plattform.h"
+#include "platform/x11/atspi_zugaenglichkeit.h"
+#include "platform/x11/dbus_befehlskanal.h"
+#include "platform/x11/qt_laufschleife.h"
+#include "platform/x11/signal_beendigung.h"
+#include "platform/x11/xdg_anmeldeobjekt.h"
+
+namespace klebwerk::x11 {
+
+// Services that later work fills in; until then each answers "nothing".
+class LeereFensterliste : public Fensterliste {
+public:
+    std::vector<FensterInfo> fenster() override { return {}; }
+};
+
+class LinuxArbeitsplatz : public Arbeitsplatz {
+public:
+    std::vector<Anwendung> laufende() override { return {}; }
+    std::optional<Anwendung> vorderste() override { return std::nullopt; }
+    bool aktiviere(int, bool) override { return false; }
+    Marke beiBeendet(std::function<void(const Anwendung&)>) override { return {}; }
+    bool oeffne(const std::string& link) override;
+    bool inPapierkorb(const std::string&, std::string& fehler) override {
+        fehler = "nicht unterstützt";
+        return false;
+    }
+    int eigenePid() override;
+};
+
+class LeereZwischenablage : public Zwischenablage {
+public:
+    std::vector<AblageEintrag> eintraege() override { return {}; }
+    void leere() override {}
+    bool schreibe(const std::vector<AblageEintrag>&) override { return false; }
+    std::int64_t aenderungen() override { return 0; }
+};
+
+class LeereEingabe : public Eingabe {
+public:
+    void taste(std::uint16_t, std::uint64_t, std::optional<int>) override {}
+    void maus(Maustaste, bool, Punkt) override {}
+    void bewegeZeiger(Punkt) override {}
+    Punkt zeiger() override { return {}; }
+    double leerlauf() override { return 0; }
+    std::uint64_t gehalteneFlaggen() override { return 0; }
+    std::string zeichen(std::uint16_t) override { return {}; }
+};
+
+class LeererAbgriff : public Ereignisabgriff {
+public:
+    Marke starte(const AbgriffRegel&, std::function<void(const AbgriffEreignis&)>) override { return {}; }
+};
+
+class LeereTastenkuerzel : public Tastenkuerzel {
+public:
+    int registriere(std::uint32_t, std::uint16_t, std::uint32_t) override { return -1; }
+    void entferne(std::uint32_t) override {}
+    void beiDruck(std::function<void(std::uint32_t)>) override {}
+};
+
+class LeerePraeferenzen : public Praeferenzen {
+public:
+    Wert lies(const std::string&, const std::string&) override { return {}; }
+    void schreibe(const std::string&, const std::string&, const Wert&) override {}
+    void synchronisiere(const std::string&) override {}
+};
+
+class QtBildschirme : public Bildschirme {
+public:
+    std::vector<Bildschirm> alle() override;
+};
+
+class LinuxNeustart : public Neustart {
+public:
+    std::string eigenesProgramm() override;
+    bool starte(const std::string& programm, const std::vector<std::string>& argumente) override;
+};
+
+class LeererKlangspieler : public Klangspieler {
+public:
+    void spiele(const std::string&) override {}
+};
+
+class QtSprachen : public Sprachen {
+public:
+    std::vector<std::string> bevorzugt() override;
+};
+
+class LeereOrdnerereignisse : public Ordnerereignisse {
+public:
+    Marke beobachte(const std::string&, std::function<void(const OrdnerEreignis&)>, std::string& fehler) override {
+        fehler = "nicht unterstützt";
+        return {};
+    }
+};
+
+class LeereDateiinfo : public Dateiinfo {
+public:
+    bool liste(const std::string&, std::vector<DateiEintrag>&, std::string& fehler) override {
+        fehler = "nicht unterstützt";
+        return false;
+    }
+    std::optional<DateiStand> stand(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> attribut(const std::string&, const std::string&) override { return std::nullopt; }
+};
+
+// The real Linux desktop. Create it after the Qt application object.
+class X11Desktop {
+public:
+    X11Desktop();
+    Plattform plattform();
+
+    QtLaufschleife schleife;
+    AtspiZugaenglichkeit ax;
+    LeereFensterliste fensterliste;
+    LinuxArbeitsplatz arbeitsplatz;
+    LeereZwischenablage ablage;
+    LeereEingabe eingabe;
+    LeererAbgriff abgriff;
+    LeereTastenkuerzel kuerzel;
+    LeerePraeferenzen praeferenzen;
+    QtBildschirme bildschirme;
+    LinuxNeustart neustart;
+    XdgAnmeldeobjekt anmeldeobjekt;
+    LeererKlangspieler klang;
+    DbusBefehlskanal befehle;
+    QtSprachen sprachen;
+    LeereOrdnerereignisse ordner;
+    LeereDateiinfo dateien;
+    SignalBeendigung beendigung;
+};
+
+}  // namespace klebwerk::x11

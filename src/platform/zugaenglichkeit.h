@@ -1,0 +1,53 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/marke.h"
+#include "platform/wert.h"
+
+namespace klebwerk {
+
+// The accessibility interface of other applications. Every call is synchronous,
+// thread-safe and bounded by the deadline it is given (seconds); a failed, missing
+// or timed-out read yields the absent value.
+class Zugaenglichkeit {
+public:
+    virtual ~Zugaenglichkeit() = default;
+
+    // Whether this process may use accessibility. With `nachfragen` the backend asks
+    // for it (or switches it on where it can) and answers with the state afterwards.
+    virtual bool vertraut(bool nachfragen) = 0;
+
+    virtual Element anwendung(int pid) = 0;
+    virtual Element systemweit() = 0;
+
+    virtual Wert lies(const Element& element, const std::string& attribut, double frist) = 0;
+    virtual std::vector<Wert> liesMehrere(const Element& element, const std::vector<std::string>& attribute,
+                                          double frist) = 0;
+    virtual std::vector<std::string> attributNamen(const Element& element, double frist) = 0;
+    virtual bool schreibe(const Element& element, const std::string& attribut, const Wert& wert, double frist) = 0;
+    virtual bool fuehreAus(const Element& element, const std::string& aktion, double frist) = 0;
+    // The element at a screen point, asked of `wurzel` (an application or the system-wide element).
+    virtual std::optional<Element> elementBei(const Element& wurzel, Punkt punkt, double frist) = 0;
+    // The window-server number of a window element, 0 when it has none.
+    virtual std::int64_t fensterNummer(const Element& fenster) = 0;
+
+    // Descendants of `wurzel` with one of `rollen`, last in depth-first order first.
+    // No value: the backend has no such query and the caller walks the tree.
+    virtual std::optional<std::vector<Element>> kandidatenRueckwaerts(const Element& wurzel,
+                                                                      const std::vector<std::string>& rollen,
+                                                                      double frist) {
+        return std::nullopt;
+    }
+
+    // Notifications ("AXUIElementDestroyed", "AXTitleChanged") of `element` in application
+    // `pid`; the callback gets the notification name and the element it concerns.
+    using Meldung = std::function<void(const std::string& name, const Element& element)>;
+    virtual Marke beobachte(int pid, const Element& element, const std::vector<std::string>& namen,
+                            Meldung meldung) = 0;
+};
+
+}  // namespace klebwerk
