@@ -12,6 +12,10 @@ struct SprachFall {
     bool englisch;
 };
 
+void PrintTo(const SprachFall& f, std::ostream* os) {
+    *os << "sprache=" << f.sprache.value_or("(keine)") << " bevorzugt=" << ::testing::PrintToString(f.bevorzugt);
+}
+
 class SpracheRegel : public ::testing::TestWithParam<SprachFall> {};
 
 TEST_P(SpracheRegel, WaehltDieSpracheDerOberflaeche) {

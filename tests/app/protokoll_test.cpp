@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ctime>
+#include <sstream>
+#include <thread>
+
+#include "app/protokoll.h"
+#include "support/temp_heim.h"
+
+namespace klebwerk {
+namespace {
+
+TEST(Protokoll, ErsterAufrufLegtDieDateiMitGenauEinerZeileAn) {
+    test::TempHeim heim;
+    protokoll("Start, Freigabe: true");
+    std::string inhalt = heim.protokoll();
+    ASSERT_EQ(inhalt.size(), 19 + 1 + std::string("Start, Freigabe: true").size() + 1);
+    EXPECT_EQ(inhalt.substr(19), " Start, Freigabe: true\n");
+    protokoll("zweite");
+    EXPECT_EQ(heim.protokoll().rfind(inhalt, 0), 0u) << "appends, never rewrites";
+}
+
+TEST(Protokoll, ZeileHatOrtszeitImVierundzwanzigStundenFormat) {
+    std::tm t{};
+    t.tm_year = 2024 - 1900;
+    t.tm_mon = 2;
+    t.tm_mday = 2;
+    t.tm_hour = 9;
+    t.tm_min = 5;
+    t.tm_sec = 3;
+    t.tm_isdst = -1;
+    auto zeit = std::chrono::system_clock::from_time_t(std::mktime(&t)) + std::chrono::milliseconds(999);
+    EXPECT_EQ(protokollZeile(zeit, "Text mit\nZeilenumbruch"), "2024-03-02 09:05:03 Text mit\nZeilenumbruch\n");
+    t.tm_hour = 21;
+    EXPECT_EQ(protokollZeile(std::chrono::system_clock::from_time_t(std::mktime(&t)), "x"), "2024-03-02 21:05:03 x\n");
+}
+
+TEST(Protokoll, ZweiThreadsVermischenIhreZeilenNie) {
+    test::TempHeim heim;
+    const std::string a(3000, 'a'), b(3000, 'b');
+    auto schreiber = [](const std::string& text) {
+        for (int i = 0; i < 200; ++i) protokoll(text);
+    };
+    std::thread t1(schreiber, a), t2(schreiber, b);
+    t1.join();
+    t2.join();
+    std::istringstream zeilen(heim.protokoll());
+    int anzahl = 0;
+    for (std::string zeile; std::getline(zeilen, zeile); ++anzahl) {
+        std::string text = zeile.substr(20);
+        EXPECT_TRUE(text == a || text == b) << "line " << anzahl << " is mixed";
+    }
+    EXPECT_EQ(anzahl, 400);
+}
+
+TEST(Protokoll, OhneDatenordnerBleibtEsStill) {
+    test::TempHeim heim;
+    setzeDatenOrdner(heim.pfad() + "/gibt/es/nicht");
+    protokoll("verloren");  // must neither crash nor create the folder
+    EXPECT_FALSE(std::filesystem::exists(heim.pfad() + "/gibt"));
+}
+
+}  // namespace
+}  // namespace klebwerk
