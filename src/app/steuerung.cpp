@@ -9,6 +9,8 @@ Steuerung::Steuerung(Plattform& p, Einstellungen& einstellungen)
     : plattform(p),
       schleife(p.schleife),
       ud(einstellungen),
+      hinweis(p),
+      rahmen(p),
       waechter(p),
       wacheEnde(p.schleife.jetzt()),
       zwischenlager(xdgCacheOrdner() + "/" + kennung + "/Zugestellt") {}

@@ -12,6 +12,7 @@
 #include "ax/knopf_art.h"
 #include "ax/knopf_merkmal.h"
 #include "feedback/hinweis.h"
+#include "feedback/rahmen.h"
 #include "input/kuerzel_art.h"
 #include "input/modus.h"
 #include "intake/waechter.h"
@@ -91,6 +92,7 @@ public:
     Laufschleife& schleife;
     Einstellungen& ud;
     Hinweis hinweis;
+    Rahmen rahmen;
     Waechter waechter;
 
     std::shared_ptr<Ziel> ziel;

@@ -16,6 +16,9 @@ class Bildschirme {
 public:
     virtual ~Bildschirme() = default;
     virtual std::vector<Bildschirm> alle() = 0;
+    // Whether windows can be translucent (a compositing manager runs); without it a
+    // translucent window renders opaque.
+    virtual bool durchscheinend() = 0;
 };
 
 }  // namespace klebwerk

@@ -184,7 +184,9 @@ public:
 class SimBildschirme : public Bildschirme {
 public:
     std::vector<Bildschirm> liste{{{0, 0, 1440, 900}, {0, 25, 1440, 875}}};
+    bool zusammengesetzt = true;
     std::vector<Bildschirm> alle() override { return liste; }
+    bool durchscheinend() override { return zusammengesetzt; }
 };
 
 class SimAnmeldeobjekt : public Anmeldeobjekt {

@@ -72,6 +72,7 @@ public:
 class QtBildschirme : public Bildschirme {
 public:
     std::vector<Bildschirm> alle() override;
+    bool durchscheinend() override;
 };
 
 class LinuxNeustart : public Neustart {
