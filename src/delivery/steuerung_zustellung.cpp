@@ -2,6 +2,7 @@
 
 #include "app/protokoll.h"
 #include "app/steuerung.h"
+#include "delivery/zwischenlager.h"
 
 namespace klebwerk {
 
@@ -10,7 +11,6 @@ void Steuerung::neuerScreenshot(const std::string& pfad) {
     protokoll("Screenshot: " + std::filesystem::path(pfad).filename().string());
 }
 
-// Staged copies older than a day are removed; built with the delivery.
-void Steuerung::raeumeZwischenlagerAuf() {}
+void Steuerung::raeumeZwischenlagerAuf() { raeumeAuf(zwischenlager, schleife.wanduhr()); }
 
 }  // namespace klebwerk

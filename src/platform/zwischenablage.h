@@ -10,6 +10,14 @@ namespace klebwerk {
 // One pasteboard item: its data by type name, byte for byte.
 using AblageEintrag = std::map<std::string, std::string>;
 
+// The type names the system writes itself.
+namespace ablagetyp {
+inline const std::string png = "image/png";
+inline const std::string dateiUrl = "text/uri-list";
+// The desktop's file managers take copied files from this type too ("copy" and the URLs).
+inline const std::string kopierteDateien = "x-special/gnome-copied-files";
+}  // namespace ablagetyp
+
 // The general pasteboard.
 class Zwischenablage {
 public:

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/zwischenablage.h"
+
+namespace klebwerk {
+
+// The pasteboard's contents as saved: one map of type → data per item, in order.
+using GesicherteAblage = std::vector<AblageEintrag>;
+
+GesicherteAblage sichere(Zwischenablage& ablage);
+
+// Puts a capture on the pasteboard. An image goes on as PNG plus its file URL, a
+// recording as a file reference only. The pasteboard is cleared only once the new
+// data exists: any failure (unreadable, not decodable) leaves it untouched.
+bool legeAuf(Zwischenablage& ablage, const std::string& pfad, bool video);
+
+// Puts saved contents back; items without types are dropped. Always clears first.
+void stelleHer(Zwischenablage& ablage, const GesicherteAblage& gesichert);
+
+// The file: URL of an absolute path.
+std::string dateiUrl(const std::string& pfad);
+
+}  // namespace klebwerk
