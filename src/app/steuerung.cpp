@@ -9,6 +9,7 @@ Steuerung::Steuerung(Plattform& p, Einstellungen& einstellungen)
     : plattform(p),
       schleife(p.schleife),
       ud(einstellungen),
+      ax(p.ax),
       hinweis(p),
       rahmen(p),
       waechter(p),

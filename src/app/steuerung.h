@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/einstellungen.h"
+#include "ax/ax.h"
 #include "ax/knopf_art.h"
 #include "ax/knopf_merkmal.h"
 #include "feedback/hinweis.h"
@@ -65,10 +66,28 @@ public:
     virtual void pruefeAusstehende();
     // The display name of a target in menus, panel and status.
     std::string name(const std::shared_ptr<Ziel>& z) const;
+    // The smallest slot number ≥ 1 that no connected target holds.
+    long freierPlatz() const;
+    // The slot a newcomer gets: `bevorzugt` when it is ≥ 1 and free, else freierPlatz().
+    long platzFuer(std::optional<long> bevorzugt) const;
+    // The connected target that shows `fenster`, if any.
+    std::shared_ptr<Ziel> verbundenMit(const Element& fenster) const;
+    // Connects a candidate: refused (false) when its window is already connected;
+    // otherwise slot, observation, then appended to `verbunden`.
+    bool verbinde(const std::shared_ptr<Ziel>& z, std::optional<long> bevorzugt);
+    // Starts observing the target's window (destruction, title changes).
+    void beobachte(const std::shared_ptr<Ziel>& z);
+    // A new candidate for a stored entry [pid, number] or [pid, number, slot], its slot
+    // assigned; none when the window is not there or already connected.
+    std::shared_ptr<Ziel> findeFenster(const std::vector<std::int64_t>& eintrag);
 
     // --- button signatures (src/ax)
     std::optional<KnopfMerkmal> merkmal(KnopfArt art) const;
     void setzeMerkmal(KnopfArt art, const std::optional<KnopfMerkmal>& m);
+    std::optional<KnopfMerkmal> knopf() const { return merkmal(KnopfArt::vorlesen); }
+    void setzeKnopf(const std::optional<KnopfMerkmal>& m) { setzeMerkmal(KnopfArt::vorlesen, m); }
+    std::optional<KnopfMerkmal> diktatKnopf() const { return merkmal(KnopfArt::diktat); }
+    void setzeDiktatKnopf(const std::optional<KnopfMerkmal>& m) { setzeMerkmal(KnopfArt::diktat, m); }
 
     // --- dictation (src/assist)
     void stoppeDiktat();
@@ -91,6 +110,7 @@ public:
     Plattform& plattform;
     Laufschleife& schleife;
     Einstellungen& ud;
+    AX ax;  // the accessibility layer over plattform.ax
     Hinweis hinweis;
     Rahmen rahmen;
     Waechter waechter;

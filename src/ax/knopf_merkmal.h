@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "app/einstellungen.h"
@@ -14,6 +16,16 @@ struct KnopfMerkmal {
     std::string label;
     std::string klassen;
     bool operator==(const KnopfMerkmal&) const = default;
+
+    // Whether a candidate element matches: a labelled signature wants the same label and
+    // the same role or any button role; an unlabelled one the same role and the same
+    // class list, which `klassen` yields only when it is needed (it costs a request).
+    bool passt(const std::optional<std::string>& rolle, const std::string& label,
+               const std::function<std::string()>& klassen) const;
+    // The roles a matching candidate can have (for a search that asks for candidates).
+    std::set<std::string> moeglicheRollen() const;
+    // The text form for the log: KnopfMerkmal(rolle: "…", label: "…", klassen: "…").
+    std::string text() const;
 };
 
 // The stored signature of a kind: none without prefix + "Rolle"; label and classes

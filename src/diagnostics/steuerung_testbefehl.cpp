@@ -1,9 +1,12 @@
 #include <string>
 #include <vector>
 
+#include "app/atomar.h"
 #include "app/protokoll.h"
+#include "app/prozesswerte.h"
 #include "app/steuerung.h"
 #include "diagnostics/befehlstext.h"
+#include "targets/fenster_suche.h"
 
 namespace klebwerk {
 namespace {
@@ -17,6 +20,16 @@ struct Befehl {
 };
 
 void schalte(Steuerung& s, const char* schluessel, const Teile& t) { s.ud.setzeWahr(schluessel, istEins(t[1])); }
+
+// "fenster.txt": one line per window the menu would offer, "app | title".
+void schreibeFensterliste(Steuerung& s) {
+    std::string inhalt;
+    for (const FensterEintrag& e : alleFenster(s.ax, s.plattform.arbeitsplatz)) {
+        if (!inhalt.empty()) inhalt += '\n';
+        inhalt += e.appName + " | " + e.titel;
+    }
+    schreibeAtomar(datenOrdner() + "/fenster.txt", inhalt);
+}
 
 const Befehl befehle[] = {
     {"knopf", 3, [](Steuerung& s, const Teile& t) { s.setzeMerkmal(KnopfArt::vorlesen, KnopfMerkmal{t[1], t[2], ""}); }},
@@ -41,6 +54,7 @@ const Befehl befehle[] = {
          schalte(s, "listeOffen", t);
          s.aktualisiereFeld();
      }},
+    {"fenster", 1, [](Steuerung& s, const Teile&) { schreibeFensterliste(s); }},
 };
 
 }  // namespace

@@ -21,12 +21,24 @@ public:
     // for it (or switches it on where it can) and answers with the state afterwards.
     virtual bool vertraut(bool nachfragen) = 0;
 
+    // The deadline of calls on elements that were given no messaging time-out of their own.
+    virtual double standardFrist() const { return 1.0; }
+
     virtual Element anwendung(int pid) = 0;
     virtual Element systemweit() = 0;
 
     virtual Wert lies(const Element& element, const std::string& attribut, double frist) = 0;
     virtual std::vector<Wert> liesMehrere(const Element& element, const std::vector<std::string>& attribute,
                                           double frist) = 0;
+    // The same attributes of several elements, requests in flight together where the
+    // backend can; one result list per element, each as long as `attribute`.
+    virtual std::vector<std::vector<Wert>> liesMehrereVon(const std::vector<Element>& elemente,
+                                                          const std::vector<std::string>& attribute, double frist) {
+        std::vector<std::vector<Wert>> ergebnis;
+        ergebnis.reserve(elemente.size());
+        for (const Element& e : elemente) ergebnis.push_back(liesMehrere(e, attribute, frist));
+        return ergebnis;
+    }
     virtual std::vector<std::string> attributNamen(const Element& element, double frist) = 0;
     virtual bool schreibe(const Element& element, const std::string& attribut, const Wert& wert, double frist) = 0;
     virtual bool fuehreAus(const Element& element, const std::string& aktion, double frist) = 0;
@@ -35,11 +47,14 @@ public:
     // The window-server number of a window element, 0 when it has none.
     virtual std::int64_t fensterNummer(const Element& fenster) = 0;
 
-    // Descendants of `wurzel` with one of `rollen`, last in depth-first order first.
-    // No value: the backend has no such query and the caller walks the tree.
+    // Descendants of `wurzel` (itself included) whose role may be one of `rollen` (empty:
+    // every element), in reverse document order: the last element first, a descendant
+    // before its ancestor; at most `hoechstens` of them (0: all). The list may hold more
+    // elements than those roles (the caller checks each), never fewer. No value: the
+    // backend has no such query and the caller walks the tree.
     virtual std::optional<std::vector<Element>> kandidatenRueckwaerts(const Element& wurzel,
                                                                       const std::vector<std::string>& rollen,
-                                                                      double frist) {
+                                                                      std::size_t hoechstens, double frist) {
         return std::nullopt;
     }
 

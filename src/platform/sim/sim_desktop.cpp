@@ -1,5 +1,7 @@
 #include "platform/sim/sim_desktop.h"
 
+#include <algorithm>
+
 namespace klebwerk::sim {
 
 int Journal::position(const std::string& anfang) const {
@@ -17,14 +19,78 @@ Plattform SimDesktop::plattform() {
                      sprachen,     ordner,      dateien,      beendigung};
 }
 
-bool SimZugaenglichkeit::vertraut(bool nachfragen) {
-    d_.journal.schreibe(nachfragen ? "ax.vertraut nachfragen" : "ax.vertraut");
-    if (nachfragen && freigabeBeiNachfrage) freigabe = true;
-    return freigabe;
+SimKnoten& SimDesktop::starteAnwendung(const Anwendung& a) {
+    journal.schreibe("desktop.starte " + std::to_string(a.pid));
+    arbeitsplatz.anwendungen.push_back(a);
+    auto& b = ax.baum(a.pid);
+    b.wurzel->attribute["AXTitle"] = a.name;
+    return *b.wurzel;
 }
 
-Element SimZugaenglichkeit::anwendung(int pid) { return Element{Element::Art::anwendung, pid, "", ""}; }
-Element SimZugaenglichkeit::systemweit() { return Element{Element::Art::systemweit, 0, "", ""}; }
+SimKnoten& SimDesktop::oeffneFenster(int pid, const std::string& titel, Rechteck rahmen, const std::string& subrolle) {
+    auto& wurzel = *ax.baum(pid).wurzel;
+    SimKnoten& w = wurzel.kind("AXWindow", {{"AXTitle", titel}, {"AXSubrole", subrolle}});
+    w.rahmen(rahmen);
+    w.nummer = naechsteNummer_++;
+    // The newest window is the application's first.
+    std::rotate(wurzel.kinder.begin(), wurzel.kinder.end() - 1, wurzel.kinder.end());
+    fensterKnoten_[w.nummer] = wurzel.kinder.front();
+    std::string besitzer;
+    for (const auto& a : arbeitsplatz.anwendungen) {
+        if (a.pid == pid) besitzer = a.name;
+    }
+    fensterliste.liste.insert(fensterliste.liste.begin(), FensterInfo{w.nummer, pid, 0, rahmen, titel, besitzer});
+    journal.schreibe("desktop.fenster " + std::to_string(w.nummer));
+    return w;
+}
+
+void SimDesktop::zeigeFlaeche(int pid, int schicht, Rechteck rahmen, const std::string& titel) {
+    fensterliste.liste.insert(fensterliste.liste.begin(), FensterInfo{naechsteNummer_++, pid, schicht, rahmen, titel, ""});
+}
+
+SimKnoten* SimDesktop::fensterKnoten(std::uint32_t nummer) {
+    auto it = fensterKnoten_.find(nummer);
+    return it == fensterKnoten_.end() || it->second->tot ? nullptr : it->second.get();
+}
+
+void SimDesktop::hebeFenster(std::uint32_t nummer) {
+    auto& l = fensterliste.liste;
+    auto it = std::find_if(l.begin(), l.end(), [nummer](const FensterInfo& f) { return f.nummer == nummer; });
+    if (it != l.end()) std::rotate(l.begin(), it, it + 1);
+    if (SimKnoten* k = fensterKnoten(nummer); k && k->eltern) {
+        auto& g = k->eltern->kinder;
+        auto kt = std::find_if(g.begin(), g.end(), [k](auto& x) { return x.get() == k; });
+        std::rotate(g.begin(), kt, kt + 1);
+    }
+}
+
+void SimDesktop::schliesseFenster(std::uint32_t nummer) {
+    journal.schreibe("desktop.schliesse " + std::to_string(nummer));
+    auto& l = fensterliste.liste;
+    l.erase(std::remove_if(l.begin(), l.end(), [nummer](const FensterInfo& f) { return f.nummer == nummer; }), l.end());
+    SimKnoten* k = fensterKnoten(nummer);
+    if (!k) return;
+    ax.melde(*k, "AXUIElementDestroyed");
+    k->sterbe();
+    if (k->eltern) {
+        auto& g = k->eltern->kinder;
+        g.erase(std::remove_if(g.begin(), g.end(), [k](auto& x) { return x.get() == k; }), g.end());
+    }
+    fensterKnoten_.erase(nummer);
+}
+
+void SimDesktop::beendeAnwendung(int pid) {
+    journal.schreibe("desktop.beende " + std::to_string(pid));
+    std::vector<std::uint32_t> nummern;
+    for (const auto& [nr, k] : fensterKnoten_) {
+        if (k->pid() == pid) nummern.push_back(nr);
+    }
+    for (auto nr : nummern) schliesseFenster(nr);
+    auto& l = fensterliste.liste;
+    l.erase(std::remove_if(l.begin(), l.end(), [pid](const FensterInfo& f) { return f.pid == pid; }), l.end());
+    ax.entferneBaum(pid);
+    arbeitsplatz.beende(pid);
+}
 
 std::optional<Anwendung> SimArbeitsplatz::vorderste() {
     if (!vorne) return std::nullopt;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/plattform.h"
+#include "platform/sim/sim_zugaenglichkeit.h"
 #include "platform/sim/virtuelle_uhr.h"
 
 namespace klebwerk::sim {
@@ -28,36 +29,12 @@ private:
     std::vector<std::string> eintraege_;
 };
 
-class SimZugaenglichkeit : public Zugaenglichkeit {
-public:
-    explicit SimZugaenglichkeit(SimDesktop& d) : d_(d) {}
-
-    // Whether the permission is granted, and whether asking for it grants it.
-    bool freigabe = true;
-    bool freigabeBeiNachfrage = false;
-
-    bool vertraut(bool nachfragen) override;
-    Element anwendung(int pid) override;
-    Element systemweit() override;
-    Wert lies(const Element&, const std::string&, double) override { return {}; }
-    std::vector<Wert> liesMehrere(const Element&, const std::vector<std::string>& a, double) override {
-        return std::vector<Wert>(a.size());
-    }
-    std::vector<std::string> attributNamen(const Element&, double) override { return {}; }
-    bool schreibe(const Element&, const std::string&, const Wert&, double) override { return false; }
-    bool fuehreAus(const Element&, const std::string&, double) override { return false; }
-    std::optional<Element> elementBei(const Element&, Punkt, double) override { return std::nullopt; }
-    std::int64_t fensterNummer(const Element&) override { return 0; }
-    Marke beobachte(int, const Element&, const std::vector<std::string>&, Meldung) override { return {}; }
-
-private:
-    SimDesktop& d_;
-};
-
+// The window server: on-screen windows front to back, each with its layer.
 class SimFensterliste : public Fensterliste {
 public:
     std::vector<FensterInfo> liste;
-    std::vector<FensterInfo> fenster() override { return liste; }
+    bool verfuegbar = true;  // false: the list cannot be obtained
+    std::vector<FensterInfo> fenster() override { return verfuegbar ? liste : std::vector<FensterInfo>{}; }
 };
 
 class SimArbeitsplatz : public Arbeitsplatz {
@@ -279,6 +256,23 @@ public:
 
     Plattform plattform();
 
+    // --- scenario building: applications, windows and their accessibility trees
+    // An application starts: it runs, and its accessibility tree exists (an empty one).
+    SimKnoten& starteAnwendung(const Anwendung& a);
+    // A window of `pid` opens in front of all others (layer 0); its element is a child of
+    // the application with role "AXWindow", the subrole, title and frame given.
+    SimKnoten& oeffneFenster(int pid, const std::string& titel, Rechteck rahmen,
+                             const std::string& subrolle = "AXStandardWindow");
+    // Something on another layer (a dock, a menu, a panel) that is not an accessible window.
+    void zeigeFlaeche(int pid, int schicht, Rechteck rahmen, const std::string& titel = "");
+    // Moves a window to the front of the window list and of its application's windows.
+    void hebeFenster(std::uint32_t nummer);
+    // A window closes: it leaves the list, its elements die, observers hear of it.
+    void schliesseFenster(std::uint32_t nummer);
+    // An application quits: windows and tree go, the workspace reports it.
+    void beendeAnwendung(int pid);
+    SimKnoten* fensterKnoten(std::uint32_t nummer);
+
     Journal journal;
     VirtuelleUhr uhr;
     SimZugaenglichkeit ax{*this};
@@ -298,6 +292,10 @@ public:
     SimOrdnerereignisse ordner;
     SimDateiinfo dateien;
     SimBeendigung beendigung{*this};
+
+private:
+    std::uint32_t naechsteNummer_ = 100;
+    std::map<std::uint32_t, std::shared_ptr<SimKnoten>> fensterKnoten_;
 };
 
 }  // namespace klebwerk::sim

@@ -65,7 +65,7 @@ void VirtuelleUhr::starteNaechsteKette() {
 }
 
 void VirtuelleUhr::vorwaerts(double sekunden) {
-    const double ziel = jetzt_ + std::max(0.0, sekunden);
+    double ziel = jetzt_ + std::max(0.0, sekunden);
     while (!plan_.empty() && plan_.top()->faellig <= ziel) {
         auto a = plan_.top();
         plan_.pop();
@@ -93,7 +93,8 @@ void VirtuelleUhr::vorwaerts(double sekunden) {
             a->arbeit();
         }
     }
-    jetzt_ = ziel;
+    // Time used inside work may have carried the clock past the end of the step.
+    jetzt_ = std::max(jetzt_, ziel);
 }
 
 std::size_t VirtuelleUhr::offen() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -28,6 +29,9 @@ public:
 
     // Runs everything due within the next `sekunden`, then stands at that time.
     void vorwaerts(double sekunden);
+    // Time passes inside a call (an accessibility request that costs time): the clock
+    // moves on at once; work that became due runs after the current work returns.
+    void verbrauche(double sekunden) { jetzt_ += std::max(0.0, sekunden); }
     // Runs what is due now (work posted for the main thread, started chains).
     void laufeFaelliges() { vorwaerts(0); }
 

@@ -1,0 +1,151 @@
+#include "ax/letztes_element.h"
+
+#include <map>
+#include <vector>
+
+namespace klebwerk {
+namespace {
+
+const std::vector<std::string> vierNamen{"AXRole", "AXDescription", "AXTitle", "AXChildren"};
+
+std::optional<std::string> rolleAus(const Wert& w) {
+    if (const std::string* s = w.als<std::string>()) return *s;
+    return std::nullopt;
+}
+
+std::string labelAus(const Wert& beschreibung, const Wert& titel) {
+    std::string l = getrimmterText(beschreibung);
+    return l.empty() ? getrimmterText(titel) : l;
+}
+
+std::optional<std::vector<Element>> kinderAus(const Wert& w) {
+    const WertListe* liste = w.als<WertListe>();
+    if (!liste) return std::nullopt;
+    std::vector<Element> kinder;
+    kinder.reserve(liste->size());
+    for (const Wert& eintrag : *liste) {
+        const Element* e = eintrag.als<Element>();
+        if (!e || !e->gueltig()) return std::nullopt;
+        kinder.push_back(*e);
+    }
+    return kinder;
+}
+
+using Schluessel = std::tuple<int, int, std::string, std::string>;
+Schluessel schluessel(const Element& e) { return {static_cast<int>(e.art), e.pid, e.bus, e.pfad}; }
+
+// How many of the next elements the walk reads ahead in one batch.
+constexpr size_t vorrat = 48;
+
+std::optional<Element> laufe(const AX& ax, const Element& wurzel, long grenze, const Passt& passt, bool vorauslesen) {
+    long n = grenze < 0 ? 0 : grenze;
+    std::vector<Element> stapel{wurzel};
+    std::map<Schluessel, std::vector<Wert>> gelesen;
+    while (!stapel.empty()) {
+        Element e = stapel.back();
+        stapel.pop_back();
+        if (n == 0) return std::nullopt;
+        std::vector<Wert> werte;
+        if (auto it = gelesen.find(schluessel(e)); it != gelesen.end()) {
+            werte = std::move(it->second);
+            gelesen.erase(it);
+        } else {
+            werte = ax.mehrere(e, vierNamen);
+        }
+        if (passt(e, rolleAus(werte[0]), labelAus(werte[1], werte[2]))) return e;
+        if (auto kinder = kinderAus(werte[3])) {
+            stapel.insert(stapel.end(), kinder->begin(), kinder->end());
+            if (vorauslesen && !kinder->empty()) {
+                // The children are visited next, last first: read the last of them
+                // together, no more than the budget can still examine.
+                size_t anzahl = std::min({kinder->size(), vorrat, static_cast<size_t>(n - 1)});
+                std::vector<Element> batch(kinder->end() - static_cast<long>(anzahl), kinder->end());
+                if (batch.size() > 1) {
+                    auto ergebnisse = ax.mehrereVon(batch, vierNamen);
+                    for (size_t i = 0; i < batch.size(); ++i) gelesen[schluessel(batch[i])] = std::move(ergebnisse[i]);
+                }
+            }
+        }
+        n -= 1;
+    }
+    return std::nullopt;
+}
+
+const std::vector<std::string> dreiNamen{"AXRole", "AXDescription", "AXTitle"};
+
+bool pruefe(const Element& e, const std::vector<Wert>& werte, const Passt& passt) {
+    return passt(e, rolleAus(werte[0]), labelAus(werte[1], werte[2]));
+}
+
+// The search through the backend's candidate query; no value when it cannot answer
+// with certainty, and the caller walks.
+std::optional<std::optional<Element>> ueberKandidaten(const AX& ax, const Element& wurzel, long grenze,
+                                                      const Passt& passt, const std::set<std::string>& rollen) {
+    const double frist = ax.frist(wurzel);
+    auto kandidaten = ax.backend().kandidatenRueckwaerts(wurzel, {rollen.begin(), rollen.end()}, 0, frist);
+    if (!kandidaten) return std::nullopt;
+    // The last match in document order.
+    std::optional<Element> letzter;
+    for (size_t anfang = 0; anfang < kandidaten->size() && !letzter; anfang += vorrat) {
+        size_t ende = std::min(kandidaten->size(), anfang + vorrat);
+        std::vector<Element> batch(kandidaten->begin() + anfang, kandidaten->begin() + ende);
+        auto werte = ax.mehrereVon(batch, dreiNamen);
+        for (size_t i = 0; i < batch.size(); ++i) {
+            if (pruefe(batch[i], werte[i], passt)) {
+                letzter = batch[i];
+                break;
+            }
+        }
+    }
+    // No element of the tree matches: the walk finds nothing either, whatever its budget.
+    if (!letzter) return std::optional<Element>{};
+
+    // The walk meets the ancestors of that match before it: the topmost matching one wins.
+    std::vector<Element> pfad{*letzter};
+    while (!(pfad.back() == wurzel)) {
+        auto eltern = ax.element(pfad.back(), "AXParent");
+        if (!eltern || pfad.size() > 4096) return std::nullopt;  // not under this root, as far as we can tell
+        pfad.push_back(*eltern);
+    }
+    std::vector<Element> vorfahren(pfad.rbegin(), pfad.rend() - 1);  // root first, the match left out
+    auto werte = ax.mehrereVon(vorfahren, dreiNamen);
+    Element treffer = *letzter;
+    size_t tiefe = pfad.size() - 1;
+    for (size_t i = 0; i < vorfahren.size(); ++i) {
+        if (pruefe(vorfahren[i], werte[i], passt)) {
+            treffer = vorfahren[i];
+            tiefe = i;
+            break;
+        }
+    }
+    // Before it the walk examines its ancestors and everything after its subtree in
+    // document order. Those all lie before it in the reverse list of every element, so
+    // its index there bounds that count.
+    const size_t gebraucht = static_cast<size_t>(grenze);
+    auto alle = ax.backend().kandidatenRueckwaerts(wurzel, {}, gebraucht, frist);
+    if (!alle) return std::nullopt;
+    for (size_t i = 0; i < alle->size(); ++i) {
+        if ((*alle)[i] == treffer) {
+            if (tiefe + i + 1 <= gebraucht) return std::optional<Element>{treffer};
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Element> letztesElement(const AX& ax, const Element& wurzel, long grenze, const Passt& passt,
+                                      const std::optional<std::set<std::string>>& nurRollen) {
+    if (grenze <= 0) return std::nullopt;
+    if (nurRollen) {
+        if (auto ergebnis = ueberKandidaten(ax, wurzel, grenze, passt, *nurRollen)) return *ergebnis;
+    }
+    return laufe(ax, wurzel, grenze, passt, true);
+}
+
+std::optional<Element> letztesElementSchlicht(const AX& ax, const Element& wurzel, long grenze, const Passt& passt) {
+    return laufe(ax, wurzel, grenze, passt, false);
+}
+
+}  // namespace klebwerk

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ax/ax.h"
+#include "platform/arbeitsplatz.h"
+#include "platform/fensterliste.h"
+
+namespace klebwerk {
+
+// A window found under a point: its owner, its number and its bounds (top-left points).
+struct FensterTreffer {
+    int pid = 0;
+    std::uint32_t nummer = 0;
+    Rechteck rahmen;
+    bool operator==(const FensterTreffer&) const = default;
+};
+
+// One window the user can pick: owner, element, application name, title.
+struct FensterEintrag {
+    int pid = 0;
+    Element fenster;
+    std::string appName;
+    std::string titel;
+};
+
+// The topmost ordinary window (layer 0) of another process under `punkt`.
+std::optional<FensterTreffer> fensterUnter(Fensterliste& liste, int eigenePid, Punkt punkt);
+
+// The accessible window of `pid` with that number, else the first whose frame differs
+// from `rahmen` by less than 2 points in x, y, width and height.
+std::optional<Element> axFenster(const AX& ax, int pid, std::uint32_t nummer, const Rechteck& rahmen);
+
+// Every standard window of every regular application, in the workspace's order.
+std::vector<FensterEintrag> alleFenster(const AX& ax, Arbeitsplatz& arbeitsplatz);
+
+// The bundle identifier of the running process, else its executable path.
+std::optional<std::string> appKennung(Arbeitsplatz& arbeitsplatz, int pid);
+
+// Application elements made for a scan of windows answer within this time or are skipped.
+inline constexpr double scanZeitlimit = 0.3;
+
+}  // namespace klebwerk
