@@ -5,6 +5,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,8 @@
 #include "targets/ziel.h"
 
 namespace klebwerk {
+
+struct Zustellung;
 
 // A restored target waiting for its window: the stored entry and its position.
 struct Ausstehend {
@@ -55,11 +59,45 @@ public:
     void aktualisiereVorschau(bool beenden);
 
     // --- delivery (src/delivery)
+    // Runs `arbeit` on the main thread after `sekunden`, unless the controller is gone.
+    void nach(double sekunden, std::function<void()> arbeit);
     void neuerScreenshot(const std::string& pfad);
+    void naechster();
     void raeumeZwischenlagerAuf();
+    // Brings the target forward: frontmost application, activation, raise, main window.
+    void aktiviereZiel(const Ziel& z);
+    // Calls `fertig` once, with whether the target's application is front and its
+    // window focused: checks at once, then every 0.05 s, at most `versuche` more times.
+    void warteBisVorn(const std::shared_ptr<Ziel>& z, int versuche, std::function<void(bool)> fertig);
+    // One key press (down and up) with exactly these flags, posted to the front
+    // application (`vorn`) or to `pid`. Waits, briefly and with a bound, until the user
+    // has let go of held modifiers, so that they never combine with it.
+    void taste(std::uint16_t code, std::uint64_t flaggen, int pid, bool vorn, int versuche = 25);
+    // Brings the target forward and presses Return in it.
+    void sende(const std::shared_ptr<Ziel>& z, bool zurueck = true);
+    // The finish of a delivery, the return to where the user was, and the trash step.
+    void schliesseAb(const std::shared_ptr<Zustellung>& z);
+    void kehreZurueck(const Zustellung& z);
+    void wirfWeg(const std::string& aufnahme);
 
     // --- targets (src/targets)
+    void aktiviere(const std::shared_ptr<Ziel>& z, bool zeigen);
     void entferne(const std::shared_ptr<Ziel>& z, bool still);
+    void merkeAbgewaehlt(const std::shared_ptr<Ziel>& z);
+    void setzeZiel(const std::shared_ptr<Ziel>& kandidat);
+    std::string basisName(const std::shared_ptr<Ziel>& z) const;
+    void speichereZiele();
+    // Window numbers the user removed, and application keys whose windows connect automatically.
+    std::set<std::int64_t> abgewaehlt() const;
+    void setzeAbgewaehlt(const std::set<std::int64_t>& nummern);
+    std::set<std::string> autoApps() const;
+    void setzeAutoApps(const std::set<std::string>& kennungen);
+    // Puts the keyboard focus into the target's input field.
+    void fokussiereEingabe(const std::shared_ptr<Ziel>& z);
+    // A browser target's own input handling; false when it is not one.
+    bool browserEingabe(const std::shared_ptr<Ziel>& z);
+    // Whether a browser target shows an AI chat or a clicked input field.
+    bool bewerteBrowser(const std::shared_ptr<Ziel>& z);
     void stelleZielWiederHer();
     virtual void pruefeFokus();
     virtual void pruefeNeueFenster();
@@ -91,6 +129,10 @@ public:
 
     // --- dictation (src/assist)
     void stoppeDiktat();
+    void starteDiktat(const std::shared_ptr<Ziel>& z);
+    // Whether dictation can be started after a paste.
+    bool diktatBereit() const;
+    void stoppeWache();
 
     // --- input (src/input)
     void registriereKurzbefehl();
@@ -144,6 +186,18 @@ public:
     bool diktatLaeuft = false;
     std::map<std::uint32_t, std::uint32_t> kuerzelRefs;
     std::optional<KuerzelArt> kuerzelLernen;
+
+    // The restore of the user's pasteboard that the last delivery left pending: the
+    // next delivery takes it over.
+    struct AblageRueckgabe {
+        std::vector<std::map<std::string, std::string>> gesichert;
+        std::int64_t zaehler = 0;
+        Marke uhr;
+    };
+    std::optional<AblageRueckgabe> ablageRueckgabe;
+    // Work scheduled with `nach`, by number; each entry goes when its work runs.
+    std::map<std::uint64_t, Marke> spaeter;
+    std::uint64_t spaeterNummer = 0;
 
     // Timers and subscriptions of the start-up sequence.
     Marke freigabeUhr;

@@ -2,7 +2,10 @@
 
 namespace klebwerk {
 
-// Following a dictation comes with the dictation subsystem.
+// Dictation and the read-aloud watch come with the dictation subsystem.
 void Steuerung::stoppeDiktat() {}
+void Steuerung::starteDiktat(const std::shared_ptr<Ziel>&) {}
+void Steuerung::stoppeWache() {}
+bool Steuerung::diktatBereit() const { return false; }
 
 }  // namespace klebwerk

@@ -1,16 +1,142 @@
+// The delivery queue: one capture at a time, from the pasteboard to the paste and
+// back to where the user was.
+
 #include <filesystem>
+#include <memory>
 
 #include "app/protokoll.h"
+#include "app/sprache.h"
 #include "app/steuerung.h"
+#include "delivery/ablage.h"
+#include "delivery/aufnahmeart.h"
+#include "delivery/zustellung.h"
 #include "delivery/zwischenlager.h"
+#include "platform/eingabe.h"
+#include "targets/browser.h"
 
 namespace klebwerk {
 
-// Each finished capture arrives here once; the delivery sequence builds on it.
+namespace {
+
+std::string dateiname(const std::string& pfad) { return std::filesystem::path(pfad).filename().string(); }
+
+constexpr std::uint16_t tasteV = 9;
+constexpr std::uint16_t tasteReturn = 36;
+
+}  // namespace
+
 void Steuerung::neuerScreenshot(const std::string& pfad) {
-    protokoll("Screenshot: " + std::filesystem::path(pfad).filename().string());
+    protokoll("Screenshot: " + dateiname(pfad));
+    if (!vertraut || pausiert()) return;
+    if (ziel) {
+        schlange.push_back(pfad);
+        if (!beschaeftigt) naechster();
+        return;
+    }
+    hinweis.zeige(L("Kein Zielfenster gewählt – ", "No target window chosen – ") + artWort(pfad, false) +
+                      L(" nicht zugestellt", " not delivered"),
+                  2.5);
 }
 
-void Steuerung::raeumeZwischenlagerAuf() { raeumeAuf(zwischenlager, schleife.wanduhr()); }
+void Steuerung::naechster() {
+    if (schlange.empty()) {
+        beschaeftigt = false;
+        return;
+    }
+    if (!ziel) {
+        beschaeftigt = false;
+        schlange.clear();
+        return;
+    }
+    auto z = std::make_shared<Zustellung>();
+    z->ziel = ziel;
+    if (!ax.text(z->ziel->fenster, "AXRole")) {
+        entferne(z->ziel, false);
+        naechster();
+        return;
+    }
+    const bool browser = istBrowser(plattform.arbeitsplatz, z->ziel->pid);
+    if (browser && !bewerteBrowser(z->ziel)) {
+        std::string verworfen = schlange.front();
+        schlange.erase(schlange.begin());
+        protokoll("Nicht eingefügt, im Browserfenster ist kein KI-Chat offen: " + dateiname(verworfen));
+        hinweis.zeige(L("Im Browser ist kein KI-Chat offen und kein Eingabefeld angeklickt – nicht eingefügt",
+                        "No AI chat open and no input field clicked in the browser – not pasted"),
+                      3.0);
+        naechster();
+        return;
+    }
+    beschaeftigt = true;
+    z->aufnahme = schlange.front();
+    schlange.erase(schlange.begin());
+    z->datei = z->aufnahme;
+
+    z->papierkorb = papierkorb();
+    if (z->papierkorb) {
+        if (auto kopie = legeKopieAn(zwischenlager, z->aufnahme)) z->datei = *kopie;
+    }
+
+    // The user's pasteboard. A restore that the previous delivery left pending holds
+    // what the user had: while nobody changed the pasteboard since, this delivery takes
+    // it over instead of saving the previous capture as the user's.
+    Zwischenablage& ablage = plattform.ablage;
+    const bool uebernommen = ablageRueckgabe && ablage.aenderungen() == ablageRueckgabe->zaehler;
+    z->gesichert = uebernommen ? ablageRueckgabe->gesichert : sichere(ablage);
+    if (!legeAuf(ablage, z->datei, istVideo(z->datei))) {
+        // The pasteboard was not touched; a pending restore stays as it was.
+        protokoll("Bild nicht lesbar: " + z->aufnahme);
+        naechster();
+        return;
+    }
+    ablageRueckgabe.reset();
+    z->zaehler = ablage.aenderungen();
+
+    z->vorher = plattform.arbeitsplatz.vorderste();
+    z->zielWarVorn = z->vorher && z->vorher->pid == z->ziel->pid;
+    if (z->zielWarVorn) z->vorherFenster = ax.element(z->ziel->app, "AXFocusedWindow");
+
+    aktiviereZiel(*z->ziel);
+    warteBisVorn(z->ziel, 30, [this, z](bool vorn) {
+        z->vorn = vorn;
+        fokussiereEingabe(z->ziel);
+        nach(0.15, [this, z] {
+            taste(tasteV, flagge::befehl, z->ziel->pid, z->vorn);
+            nach(absenden() ? 1.4 : 0.5, [this, z] {
+                if (absenden()) {
+                    auto vorne = plattform.arbeitsplatz.vorderste();
+                    taste(tasteReturn, 0, z->ziel->pid, vorne && vorne->pid == z->ziel->pid);
+                } else if (diktatBereit() && diktat() && merkmal(KnopfArt::diktat) &&
+                           !istBrowser(plattform.arbeitsplatz, z->ziel->pid)) {
+                    starteDiktat(z->ziel);
+                    z->diktatGestartet = true;
+                }
+                nach(0.25, [this, z] { schliesseAb(z); });
+            });
+        });
+    });
+}
+
+void Steuerung::schliesseAb(const std::shared_ptr<Zustellung>& z) {
+    if (!z->diktatGestartet) kehreZurueck(*z);
+    const std::string name = z->ziel->titel.empty() ? z->ziel->appName : z->ziel->titel;
+    hinweis.zeige("✓ " + artWort(z->aufnahme, true) + L(" eingefügt in: ", " pasted into: ") + name, 2.2);
+    letzteZustellung = dateiname(z->aufnahme);
+    if (z->papierkorb && z->datei != z->aufnahme) wirfWeg(z->aufnahme);
+    protokoll("Eingefügt in " + z->ziel->anzeige() + ": " + dateiname(z->aufnahme) +
+              " (vorn: " + (z->vorn ? "true" : "false") + ")");
+    schreibeStatus();
+
+    AblageRueckgabe rueckgabe;
+    rueckgabe.gesichert = std::move(z->gesichert);
+    rueckgabe.zaehler = z->zaehler;
+    ablageRueckgabe = std::move(rueckgabe);
+    ablageRueckgabe->uhr = schleife.nach(1.5, [this] {
+        auto r = std::move(ablageRueckgabe);
+        ablageRueckgabe.reset();
+        // A copy the user made in the meantime stays.
+        if (plattform.ablage.aenderungen() == r->zaehler) stelleHer(plattform.ablage, r->gesichert);
+    });
+    nach(0.3, [this] { naechster(); });
+}
 
 }  // namespace klebwerk

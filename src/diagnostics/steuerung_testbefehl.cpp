@@ -1,6 +1,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "app/atomar.h"
 #include "app/protokoll.h"
 #include "app/prozesswerte.h"
@@ -31,7 +33,65 @@ void schreibeFensterliste(Steuerung& s) {
     schreibeAtomar(datenOrdner() + "/fenster.txt", inhalt);
 }
 
+// The first window of `alleFenster` of application `app` whose title contains `teil`.
+std::shared_ptr<Ziel> neuesZiel(Steuerung& s, const std::string& app, const std::string& teil) {
+    for (const FensterEintrag& e : alleFenster(s.ax, s.plattform.arbeitsplatz)) {
+        if (e.appName == app && e.titel.find(teil) != std::string::npos)
+            return std::make_shared<Ziel>(s.ax, s.plattform.arbeitsplatz, e.fenster, e.pid);
+    }
+    return nullptr;
+}
+
+std::shared_ptr<Ziel> verbundenesNamens(Steuerung& s, const std::string& name) {
+    for (const auto& z : s.verbunden) {
+        if (s.name(z) == name) return z;
+    }
+    return nullptr;
+}
+
+// Largest capture that "zustellen" hands on.
+constexpr std::int64_t hoechsteAufnahme = 512LL * 1024 * 1024;
+
+// Only an existing regular file of sane size: no device, pipe or folder, nothing
+// that reads without end.
+void stelleZu(Steuerung& s, const std::string& pfad) {
+    struct stat st{};
+    std::string grund;
+    if (pfad.empty() || pfad[0] != '/') grund = "kein absoluter Pfad";
+    else if (::stat(pfad.c_str(), &st) != 0) grund = "nicht vorhanden";
+    else if (!S_ISREG(st.st_mode)) grund = "keine gewöhnliche Datei";
+    else if (st.st_size > hoechsteAufnahme) grund = "zu groß";
+    if (!grund.empty()) {
+        protokoll("Zustellen abgewiesen: " + grund);
+        return;
+    }
+    s.neuerScreenshot(pfad);
+}
+
 const Befehl befehle[] = {
+    {"ziel", 3,
+     [](Steuerung& s, const Teile& t) {
+         if (auto z = neuesZiel(s, t[1], t[2])) s.setzeZiel(z);
+     }},
+    {"aktiv", 2,
+     [](Steuerung& s, const Teile& t) {
+         if (auto z = verbundenesNamens(s, t[1])) s.aktiviere(z, false);
+     }},
+    {"entferne", 2,
+     [](Steuerung& s, const Teile& t) {
+         if (auto z = verbundenesNamens(s, t[1])) {
+             s.merkeAbgewaehlt(z);
+             s.entferne(z, true);
+         }
+     }},
+    {"aufheben", 1,
+     [](Steuerung& s, const Teile&) {
+         if (auto z = s.ziel) {
+             s.merkeAbgewaehlt(z);
+             s.entferne(z, true);
+         }
+     }},
+    {"zustellen", 2, [](Steuerung& s, const Teile& t) { stelleZu(s, t[1]); }},
     {"knopf", 3, [](Steuerung& s, const Teile& t) { s.setzeMerkmal(KnopfArt::vorlesen, KnopfMerkmal{t[1], t[2], ""}); }},
     {"knopfweg", 1, [](Steuerung& s, const Teile&) { s.setzeMerkmal(KnopfArt::vorlesen, std::nullopt); }},
     {"dknopf", 3, [](Steuerung& s, const Teile& t) { s.setzeMerkmal(KnopfArt::diktat, KnopfMerkmal{t[1], t[2], ""}); }},

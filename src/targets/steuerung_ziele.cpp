@@ -2,13 +2,12 @@
 
 namespace klebwerk {
 
-// Target operations that later parts of the target subsystem build.
-void Steuerung::entferne(const std::shared_ptr<Ziel>&, bool) {}
+// Saving and restoring the target list, following windows and connecting late
+// ones come with the later parts of the target subsystem.
+void Steuerung::speichereZiele() {}
 void Steuerung::stelleZielWiederHer() {}
 void Steuerung::pruefeFokus() {}
 void Steuerung::pruefeNeueFenster() {}
 void Steuerung::pruefeAusstehende() {}
-
-std::string Steuerung::name(const std::shared_ptr<Ziel>& z) const { return z ? z->anzeige() : std::string(); }
 
 }  // namespace klebwerk

@@ -103,10 +103,13 @@ std::optional<Anwendung> SimArbeitsplatz::vorderste() {
 bool SimArbeitsplatz::aktiviere(int pid, bool) {
     d_.journal.schreibe("arbeitsplatz.aktiviere " + std::to_string(pid));
     for (const auto& a : anwendungen) {
-        if (a.pid == pid) {
+        if (a.pid != pid) continue;
+        if (aktivierungsDauer <= 0) {
             vorne = pid;
-            return true;
+        } else {
+            aktivierung_ = d_.uhr.nach(aktivierungsDauer, [this, pid] { vorne = pid; });
         }
+        return true;
     }
     return false;
 }
@@ -239,6 +242,29 @@ bool SimBeendigung::signal() {
         if (auto h = schwach.lock()) (*h)();
     });
     return true;
+}
+
+}  // namespace klebwerk::sim
+
+namespace klebwerk::sim {
+
+void SimEingabe::taste(std::uint16_t code, std::uint64_t flaggen, std::optional<int> pid) {
+    gepostet.push_back({"taste", code, flaggen, pid, {}, true, d_.uhr.jetzt()});
+    // ⌘V pastes into the focused element of the application that receives it.
+    std::optional<int> empfaenger = pid ? pid : d_.arbeitsplatz.vorne;
+    if (code != 9 || flaggen != 0x100000 || !empfaenger) return;
+    Einfuegung e{*empfaenger, std::nullopt, d_.ablage.inhalt, d_.uhr.jetzt()};
+    if (auto* b = d_.ax.findeBaum(*empfaenger); b && b->fokus && !b->fokus->tot) e.fokus = b->fokus->element();
+    einfuegungen.push_back(std::move(e));
+}
+
+void SimEingabe::maus(Maustaste, bool runter, Punkt wo) {
+    gepostet.push_back({"maus", 0, 0, {}, wo, runter, d_.uhr.jetzt()});
+}
+
+void SimEingabe::bewegeZeiger(Punkt wo) {
+    zeigerPosition = wo;
+    gepostet.push_back({"zeiger", 0, 0, {}, wo, false, d_.uhr.jetzt()});
 }
 
 }  // namespace klebwerk::sim

@@ -43,6 +43,8 @@ public:
 
     std::vector<Anwendung> anwendungen;
     std::optional<int> vorne;
+    // How long an activation takes before the application is in front.
+    double aktivierungsDauer = 0;
     std::vector<std::string> geoeffnet;
     std::vector<std::string> papierkorb;
     int pid = 4242;
@@ -61,6 +63,7 @@ public:
 private:
     SimDesktop& d_;
     std::map<int, std::function<void(const Anwendung&)>> beendetRueckrufe_;
+    Marke aktivierung_;
     int naechsterRueckruf_ = 0;
 };
 
@@ -86,27 +89,34 @@ struct Gepostet {
     std::string art;  // "taste", "maus", "zeiger"
     std::uint16_t code = 0;
     std::uint64_t flaggen = 0;
-    std::optional<int> pid;
+    std::optional<int> pid;  // posted to this process; none: to the front
     Punkt wo;
     bool runter = false;
+    double zeit = 0;  // virtual seconds
+};
+
+// A paste that reached an application: ⌘V arrived while it was in front or was sent to it.
+struct Einfuegung {
+    int pid = 0;
+    std::optional<Element> fokus;  // the element that had the focus
+    std::vector<AblageEintrag> inhalt;
+    double zeit = 0;
 };
 
 class SimEingabe : public Eingabe {
 public:
+    explicit SimEingabe(SimDesktop& d) : d_(d) {}
+
     std::vector<Gepostet> gepostet;
+    std::vector<Einfuegung> einfuegungen;
     Punkt zeigerPosition;
     double leerlaufSekunden = 0;
     std::uint64_t gehalten = 0;
     std::map<std::uint16_t, std::string> belegung;
 
-    void taste(std::uint16_t code, std::uint64_t flaggen, std::optional<int> pid) override {
-        gepostet.push_back({"taste", code, flaggen, pid, {}, true});
-    }
-    void maus(Maustaste, bool runter, Punkt wo) override { gepostet.push_back({"maus", 0, 0, {}, wo, runter}); }
-    void bewegeZeiger(Punkt wo) override {
-        zeigerPosition = wo;
-        gepostet.push_back({"zeiger", 0, 0, {}, wo, false});
-    }
+    void taste(std::uint16_t code, std::uint64_t flaggen, std::optional<int> pid) override;
+    void maus(Maustaste, bool runter, Punkt wo) override;
+    void bewegeZeiger(Punkt wo) override;
     Punkt zeiger() override { return zeigerPosition; }
     double leerlauf() override { return leerlaufSekunden; }
     std::uint64_t gehalteneFlaggen() override { return gehalten; }
@@ -114,6 +124,9 @@ public:
         auto it = belegung.find(code);
         return it == belegung.end() ? std::string() : it->second;
     }
+
+private:
+    SimDesktop& d_;
 };
 
 class SimAbgriff : public Ereignisabgriff {
@@ -279,7 +292,7 @@ public:
     SimFensterliste fensterliste;
     SimArbeitsplatz arbeitsplatz{*this};
     SimZwischenablage ablage;
-    SimEingabe eingabe;
+    SimEingabe eingabe{*this};
     SimAbgriff abgriff{*this};
     SimTastenkuerzel kuerzel{*this};
     SimPraeferenzen praeferenzen;

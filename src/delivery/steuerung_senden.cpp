@@ -1,0 +1,85 @@
+// Sending in the target, returning the user, and moving delivered captures to the trash.
+
+#include <filesystem>
+
+#include "app/protokoll.h"
+#include "app/sprache.h"
+#include "app/steuerung.h"
+#include "delivery/zustellung.h"
+#include "delivery/zwischenlager.h"
+
+namespace klebwerk {
+
+namespace {
+constexpr std::uint16_t tasteReturn = 36;
+
+// Whether `pfad` lies inside `ordner` (both made canonical, so neither `..` nor a
+// link leads out of it).
+bool liegtIn(const std::filesystem::path& pfad, const std::string& ordner) {
+    std::error_code f;
+    auto datei = std::filesystem::weakly_canonical(pfad, f);
+    if (f) return false;
+    auto basis = std::filesystem::weakly_canonical(ordner, f);
+    if (f || basis.empty()) return false;
+    auto [b, d] = std::mismatch(basis.begin(), basis.end(), datei.begin(), datei.end());
+    return b == basis.end() && d != datei.end();
+}
+}  // namespace
+
+void Steuerung::sende(const std::shared_ptr<Ziel>& z, bool zurueck) {
+    ruhigBis = schleife.jetzt() + 2.0;
+    auto vorher = plattform.arbeitsplatz.vorderste();
+    const bool zielWarVorn = vorher && vorher->pid == z->pid;
+    if (!zielWarVorn) {
+        ax.setze(z->app, "AXFrontmost", true);
+        plattform.arbeitsplatz.aktiviere(z->pid, false);
+    }
+    ax.aktion(z->fenster, "AXRaise");
+    ax.setze(z->fenster, "AXMain", true);
+    warteBisVorn(z, 30, [this, z, zurueck, zielWarVorn, vorher](bool vorn) {
+        fokussiereEingabe(z);
+        nach(0.15, [this, z, zurueck, zielWarVorn, vorher, vorn] {
+            taste(tasteReturn, 0, z->pid, vorn);
+            protokoll(std::string("Gesendet (vorn: ") + (vorn ? "true" : "false") + ")");
+            hinweis.zeige(L("✓ Gesendet", "✓ Sent"), 1.6);
+            if (zurueck && !zielWarVorn && vorher) {
+                const int pid = vorher->pid;
+                nach(0.3, [this, pid] {
+                    ax.setze(ax.anwendung(pid), "AXFrontmost", true);
+                    plattform.arbeitsplatz.aktiviere(pid, false);
+                });
+            }
+        });
+    });
+}
+
+void Steuerung::kehreZurueck(const Zustellung& z) {
+    if (!z.zielWarVorn && z.vorher) {
+        ax.setze(ax.anwendung(z.vorher->pid), "AXFrontmost", true);
+        plattform.arbeitsplatz.aktiviere(z.vorher->pid, false);
+    } else if (z.vorherFenster && !(*z.vorherFenster == z.ziel->fenster)) {
+        ax.aktion(*z.vorherFenster, "AXRaise");
+        ax.setze(*z.vorherFenster, "AXMain", true);
+    }
+}
+
+void Steuerung::wirfWeg(const std::string& aufnahme) {
+    const std::string name = std::filesystem::path(aufnahme).filename().string();
+    // Only a capture that lies in a watched capture folder is ever trashed.
+    bool erlaubt = false;
+    for (const auto& ordner : waechter.ordnerListe) erlaubt = erlaubt || liegtIn(aufnahme, ordner);
+    if (!erlaubt) {
+        protokoll("Papierkorb fehlgeschlagen: " + name + " liegt in keinem beobachteten Ordner");
+        return;
+    }
+    std::string fehler;
+    if (plattform.arbeitsplatz.inPapierkorb(aufnahme, fehler)) {
+        protokoll("In den Papierkorb: " + name);
+    } else {
+        protokoll("Papierkorb fehlgeschlagen: " + fehler);
+    }
+}
+
+void Steuerung::raeumeZwischenlagerAuf() { raeumeAuf(zwischenlager, schleife.wanduhr()); }
+
+}  // namespace klebwerk
