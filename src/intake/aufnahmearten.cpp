@@ -24,8 +24,8 @@ Aufnahmearten Aufnahmearten::mit(const AufnahmeNamen& zusatz) {
     };
     dazu(a.bildAnfaenge, zusatz.bildAnfaenge);
     dazu(a.videoAnfaenge, zusatz.videoAnfaenge);
-    for (const auto& e : zusatz.bildEndungen) a.bilder.insert(endung("." + e));
-    for (const auto& e : zusatz.videoEndungen) a.videos.insert(endung("." + e));
+    for (const auto& e : zusatz.bildEndungen) a.bilder.insert(endung("x." + e));
+    for (const auto& e : zusatz.videoEndungen) a.videos.insert(endung("x." + e));
     a.bilder.erase("");
     a.videos.erase("");
     return a;
