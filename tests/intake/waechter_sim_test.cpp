@@ -195,8 +195,6 @@ TEST_F(WaechterSim, AufnahmeWirdEinBisZweiSekundenNachDemWachsenGemeldet) {
 
 TEST_F(WaechterSim, AufnahmeDieDerSchreiberOffenHaeltWartetAufsSchliessen) {
     starte();
-    lege("Screencast from heute.webm", 1000);
-    d.werkzeug.zusatz = {};
     melde(Art::angelegt, "Screen Recording c.mov");
     lege("Screen Recording c.mov", 1000);
     weiter(8);  // stands still for 8 s, open
