@@ -67,7 +67,7 @@ void Steuerung::wirfWeg(const std::string& aufnahme) {
     const std::string name = std::filesystem::path(aufnahme).filename().string();
     // Only a capture that lies in a watched capture folder is ever trashed.
     bool erlaubt = false;
-    for (const auto& ordner : waechter.ordnerListe) erlaubt = erlaubt || liegtIn(aufnahme, ordner);
+    for (const auto& ordner : waechter.alleOrdner) erlaubt = erlaubt || liegtIn(aufnahme, ordner);
     if (!erlaubt) {
         protokoll("Papierkorb fehlgeschlagen: " + name + " liegt in keinem beobachteten Ordner");
         return;

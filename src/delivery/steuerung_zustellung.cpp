@@ -33,7 +33,7 @@ void Steuerung::neuerScreenshot(const std::string& pfad) {
         if (!beschaeftigt) naechster();
         return;
     }
-    hinweis.zeige(L("Kein Zielfenster gewählt – ", "No target window chosen – ") + artWort(pfad, false) +
+    hinweis.zeige(L("Kein Zielfenster gewählt – ", "No target window chosen – ") + artWort(waechter.arten, pfad, false) +
                       L(" nicht zugestellt", " not delivered"),
                   2.5);
 }
@@ -82,7 +82,7 @@ void Steuerung::naechster() {
     Zwischenablage& ablage = plattform.ablage;
     const bool uebernommen = ablageRueckgabe && ablage.aenderungen() == ablageRueckgabe->zaehler;
     z->gesichert = uebernommen ? ablageRueckgabe->gesichert : sichere(ablage);
-    if (!legeAuf(ablage, z->datei, istVideo(z->datei))) {
+    if (!legeAuf(ablage, z->datei, waechter.arten.istVideo(z->datei))) {
         // The pasteboard was not touched; a pending restore stays as it was.
         protokoll("Bild nicht lesbar: " + z->aufnahme);
         naechster();
@@ -119,7 +119,7 @@ void Steuerung::naechster() {
 void Steuerung::schliesseAb(const std::shared_ptr<Zustellung>& z) {
     if (!z->diktatGestartet) kehreZurueck(*z);
     const std::string name = z->ziel->titel.empty() ? z->ziel->appName : z->ziel->titel;
-    hinweis.zeige("✓ " + artWort(z->aufnahme, true) + L(" eingefügt in: ", " pasted into: ") + name, 2.2);
+    hinweis.zeige("✓ " + artWort(waechter.arten, z->aufnahme, true) + L(" eingefügt in: ", " pasted into: ") + name, 2.2);
     letzteZustellung = dateiname(z->aufnahme);
     if (z->papierkorb && z->datei != z->aufnahme) wirfWeg(z->aufnahme);
     protokoll("Eingefügt in " + z->ziel->anzeige() + ": " + dateiname(z->aufnahme) +

@@ -2,6 +2,7 @@
 
 #include "platform/anmeldeobjekt.h"
 #include "platform/arbeitsplatz.h"
+#include "platform/aufnahmewerkzeug.h"
 #include "platform/beendigung.h"
 #include "platform/befehlskanal.h"
 #include "platform/bildschirme.h"
@@ -41,6 +42,7 @@ struct Plattform {
     Ordnerereignisse& ordner;
     Dateiinfo& dateien;
     Beendigung& beendigung;
+    Aufnahmewerkzeug& werkzeug;
 };
 
 }  // namespace klebwerk

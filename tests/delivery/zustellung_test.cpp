@@ -35,7 +35,7 @@ protected:
         u.desktop.arbeitsplatz.vorne = editorPid;
         u.desktop.ablage.inhalt = nutzerAblage;
         u.starte();
-        u.steuerung->waechter.ordnerListe = {aufnahmen.path().toStdString()};
+        u.steuerung->waechter.alleOrdner = {aufnahmen.path().toStdString()};
         waehleChat();
         u.desktop.uhr.vorwaerts(5);  // hints of the choice are gone
         u.desktop.eingabe.gepostet.clear();

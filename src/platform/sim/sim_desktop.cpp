@@ -16,7 +16,7 @@ SimDesktop::SimDesktop() = default;
 Plattform SimDesktop::plattform() {
     return Plattform{uhr,          ax,          fensterliste, arbeitsplatz, ablage, eingabe, abgriff,
                      kuerzel,      praeferenzen, bildschirme, anmeldeobjekt, neustart, klang, befehle,
-                     sprachen,     ordner,      dateien,      beendigung};
+                     sprachen,     *ordnerDienst, *dateiDienst, beendigung, werkzeug};
 }
 
 SimKnoten& SimDesktop::starteAnwendung(const Anwendung& a) {
@@ -242,6 +242,118 @@ bool SimBeendigung::signal() {
         if (auto h = schwach.lock()) (*h)();
     });
     return true;
+}
+
+Marke SimOrdnerereignisse::beobachte(const std::string& ordner, std::function<void(const OrdnerEreignis&)> handler,
+                                     std::string& fehler) {
+    d_.journal.schreibe("ordner.beobachte " + ordner);
+    if (auto g = gesperrt.find(ordner); g != gesperrt.end()) {
+        fehler = g->second;
+        return {};
+    }
+    auto s = d_.dateiDienst->stand(ordner);
+    if (!s || !(s->ordner || s->verweis)) {
+        fehler = s ? "Not a directory" : "No such file or directory";
+        return {};
+    }
+    std::uint64_t nr = ++naechstes_;
+    abos_[nr] = {ordner, std::make_shared<std::function<void(const OrdnerEreignis&)>>(std::move(handler))};
+    return Marke([this, nr] { abos_.erase(nr); });
+}
+
+void SimOrdnerereignisse::zustellen(std::uint64_t nr, const OrdnerEreignis& e) {
+    auto it = abos_.find(nr);
+    if (it == abos_.end()) return;
+    Handler h = it->second.handler;  // alive while it runs, even if it drops its token
+    if (e.art == OrdnerEreignis::Art::verschwunden) abos_.erase(it);
+    (*h)(e);
+}
+
+bool SimOrdnerereignisse::melde(const std::string& ordner, OrdnerEreignis e) {
+    bool jemand = false;
+    for (const auto& [nr, abo] : abos_) {
+        if (abo.ordner != ordner) continue;
+        jemand = true;
+        d_.uhr.aufHaupt([this, nr = nr, e] { zustellen(nr, e); });
+    }
+    return jemand;
+}
+
+void SimOrdnerereignisse::meldeUeberlauf() {
+    for (const auto& [nr, abo] : abos_) {
+        d_.uhr.aufHaupt([this, nr = nr] { zustellen(nr, {OrdnerEreignis::Art::ueberlauf, {}}); });
+    }
+}
+
+bool SimOrdnerereignisse::beobachtet(const std::string& ordner) const {
+    for (const auto& [nr, abo] : abos_) {
+        if (abo.ordner == ordner) return true;
+    }
+    return false;
+}
+
+void SimDateiinfo::legeOrdnerAn(const std::string& pfad) {
+    DateiStand s;
+    s.ordner = true;
+    eintraege_[pfad].stand = s;
+}
+
+void SimDateiinfo::lege(const std::string& pfad, const DateiStand& stand) { eintraege_[pfad].stand = stand; }
+
+void SimDateiinfo::entferne(const std::string& pfad) {
+    eintraege_.erase(pfad);
+    std::string innen = pfad + "/";
+    for (auto it = eintraege_.lower_bound(innen); it != eintraege_.end() && it->first.rfind(innen, 0) == 0;) {
+        it = eintraege_.erase(it);
+    }
+}
+
+void SimDateiinfo::setzeAttribut(const std::string& pfad, const std::string& name, const std::string& wert) {
+    if (auto* e = eintrag(pfad)) e->attribute[name] = wert;
+}
+
+SimDateiinfo::Eintrag* SimDateiinfo::eintrag(const std::string& pfad) {
+    auto it = eintraege_.find(pfad);
+    return it == eintraege_.end() ? nullptr : &it->second;
+}
+
+bool SimDateiinfo::liste(const std::string& ordner, std::vector<DateiEintrag>& eintraege, std::string& fehler) {
+    ++listen;
+    eintraege.clear();
+    if (auto u = unlesbar.find(ordner); u != unlesbar.end()) {
+        fehler = u->second;
+        return false;
+    }
+    auto selbst = eintraege_.find(ordner);
+    if (selbst == eintraege_.end() || !selbst->second.stand.ordner) {
+        fehler = selbst == eintraege_.end() ? "No such file or directory" : "Not a directory";
+        return false;
+    }
+    std::string innen = ordner + "/";
+    for (auto it = eintraege_.lower_bound(innen); it != eintraege_.end() && it->first.rfind(innen, 0) == 0; ++it) {
+        std::string name = it->first.substr(innen.size());
+        if (name.find('/') != std::string::npos) continue;
+        const DateiStand& s = it->second.stand;
+        eintraege.push_back({std::move(name), s.regulaer, s.ordner, s.verweis});
+    }
+    return true;
+}
+
+std::optional<DateiStand> SimDateiinfo::stand(const std::string& pfad) {
+    ++staende;
+    if (unlesbar.count(pfad)) return std::nullopt;
+    auto it = eintraege_.find(pfad);
+    if (it == eintraege_.end()) return std::nullopt;
+    return it->second.stand;
+}
+
+std::optional<std::string> SimDateiinfo::attribut(const std::string& pfad, const std::string& name) {
+    ++attributFragen;
+    auto it = eintraege_.find(pfad);
+    if (it == eintraege_.end()) return std::nullopt;
+    auto a = it->second.attribute.find(name);
+    if (a == it->second.attribute.end()) return std::nullopt;
+    return a->second;
 }
 
 }  // namespace klebwerk::sim

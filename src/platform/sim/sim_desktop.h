@@ -231,22 +231,76 @@ public:
     std::vector<std::string> bevorzugt() override { return liste; }
 };
 
+// Folder events that a test sends: `melde` delivers one on the main thread to every
+// watcher of that folder. A folder can be watched when the file information in use
+// (stated or real) knows it as a folder and it is not in `gesperrt`.
 class SimOrdnerereignisse : public Ordnerereignisse {
 public:
-    Marke beobachte(const std::string&, std::function<void(const OrdnerEreignis&)>, std::string& fehler) override {
-        fehler = "nicht simuliert";
-        return {};
-    }
+    explicit SimOrdnerereignisse(SimDesktop& d) : d_(d) {}
+
+    // Folders that cannot be watched, with the error text.
+    std::map<std::string, std::string> gesperrt;
+
+    Marke beobachte(const std::string& ordner, std::function<void(const OrdnerEreignis&)> handler,
+                    std::string& fehler) override;
+    // Something happens in a folder; false when nobody watches it. After
+    // `verschwunden` its watchers hear nothing more.
+    bool melde(const std::string& ordner, OrdnerEreignis e);
+    // The event queue overflowed: every watcher hears of it.
+    void meldeUeberlauf();
+    bool beobachtet(const std::string& ordner) const;
+
+private:
+    using Handler = std::shared_ptr<std::function<void(const OrdnerEreignis&)>>;
+    void zustellen(std::uint64_t nr, const OrdnerEreignis& e);
+
+    SimDesktop& d_;
+    struct Abo {
+        std::string ordner;
+        Handler handler;
+    };
+    std::map<std::uint64_t, Abo> abos_;
+    std::uint64_t naechstes_ = 0;
 };
 
+// Stated file information: folders and files by full path, with exact sizes, times
+// and attributes.
 class SimDateiinfo : public Dateiinfo {
 public:
-    bool liste(const std::string&, std::vector<DateiEintrag>&, std::string& fehler) override {
-        fehler = "nicht simuliert";
-        return false;
-    }
-    std::optional<DateiStand> stand(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> attribut(const std::string&, const std::string&) override { return std::nullopt; }
+    struct Eintrag {
+        DateiStand stand;
+        std::map<std::string, std::string> attribute;
+    };
+
+    // A folder (its parents are not needed).
+    void legeOrdnerAn(const std::string& pfad);
+    // A regular file, or whatever `stand` says (links, folders).
+    void lege(const std::string& pfad, const DateiStand& stand);
+    // A file, or a folder with everything in it.
+    void entferne(const std::string& pfad);
+    void setzeAttribut(const std::string& pfad, const std::string& name, const std::string& wert);
+    Eintrag* eintrag(const std::string& pfad);
+
+    // Paths whose listing and state fail, with the error text.
+    std::map<std::string, std::string> unlesbar;
+    // How often each service was asked, for tests of what a scan costs.
+    int listen = 0;
+    int staende = 0;
+    int attributFragen = 0;
+
+    bool liste(const std::string& ordner, std::vector<DateiEintrag>& eintraege, std::string& fehler) override;
+    std::optional<DateiStand> stand(const std::string& pfad) override;
+    std::optional<std::string> attribut(const std::string& pfad, const std::string& name) override;
+
+private:
+    std::map<std::string, Eintrag> eintraege_;
+};
+
+// The capture names of the desktop's own tools; none beyond the shared ones unless a test sets them.
+class SimAufnahmewerkzeug : public Aufnahmewerkzeug {
+public:
+    AufnahmeNamen zusatz;
+    AufnahmeNamen namen() override { return zusatz; }
 };
 
 class SimBeendigung : public Beendigung {
@@ -302,9 +356,15 @@ public:
     SimKlangspieler klang;
     SimBefehlskanal befehle{*this};
     SimSprachen sprachen;
-    SimOrdnerereignisse ordner;
+    SimOrdnerereignisse ordner{*this};
     SimDateiinfo dateien;
     SimBeendigung beendigung{*this};
+    SimAufnahmewerkzeug werkzeug;
+
+    // The folder events and file information the platform hands out: the stated ones
+    // above, unless a test plugs in real ones (set before `plattform()` is taken).
+    Ordnerereignisse* ordnerDienst = &ordner;
+    Dateiinfo* dateiDienst = &dateien;
 
 private:
     std::uint32_t naechsteNummer_ = 100;

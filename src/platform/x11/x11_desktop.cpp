@@ -50,7 +50,7 @@ X11Desktop::X11Desktop() : anmeldeobjekt(LinuxNeustart().eigenesProgramm()) {}
 Plattform X11Desktop::plattform() {
     return Plattform{schleife, ax,          fensterliste, arbeitsplatz, ablage, eingabe, abgriff,
                      kuerzel,  praeferenzen, bildschirme, anmeldeobjekt, neustart, klang, befehle,
-                     sprachen, ordner,      dateien,      beendigung};
+                     sprachen, ordner,      dateien,      beendigung, werkzeug};
 }
 
 }  // namespace klebwerk::x11

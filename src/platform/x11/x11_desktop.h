@@ -5,6 +5,9 @@
 #include "platform/plattform.h"
 #include "platform/x11/atspi_zugaenglichkeit.h"
 #include "platform/x11/dbus_befehlskanal.h"
+#include "platform/x11/inotify_ordnerereignisse.h"
+#include "platform/x11/linux_dateiinfo.h"
+#include "platform/x11/linux_praeferenzen.h"
 #include "platform/x11/qt_laufschleife.h"
 #include "platform/x11/signal_beendigung.h"
 #include "platform/x11/xdg_anmeldeobjekt.h"
@@ -62,13 +65,6 @@ public:
     void beiDruck(std::function<void(std::uint32_t)>) override {}
 };
 
-class LeerePraeferenzen : public Praeferenzen {
-public:
-    Wert lies(const std::string&, const std::string&) override { return {}; }
-    void schreibe(const std::string&, const std::string&, const Wert&) override {}
-    void synchronisiere(const std::string&) override {}
-};
-
 class QtBildschirme : public Bildschirme {
 public:
     std::vector<Bildschirm> alle() override;
@@ -91,24 +87,6 @@ public:
     std::vector<std::string> bevorzugt() override;
 };
 
-class LeereOrdnerereignisse : public Ordnerereignisse {
-public:
-    Marke beobachte(const std::string&, std::function<void(const OrdnerEreignis&)>, std::string& fehler) override {
-        fehler = "nicht unterstützt";
-        return {};
-    }
-};
-
-class LeereDateiinfo : public Dateiinfo {
-public:
-    bool liste(const std::string&, std::vector<DateiEintrag>&, std::string& fehler) override {
-        fehler = "nicht unterstützt";
-        return false;
-    }
-    std::optional<DateiStand> stand(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> attribut(const std::string&, const std::string&) override { return std::nullopt; }
-};
-
 // The real Linux desktop. Create it after the Qt application object.
 class X11Desktop {
 public:
@@ -123,16 +101,17 @@ public:
     LeereEingabe eingabe;
     LeererAbgriff abgriff;
     LeereTastenkuerzel kuerzel;
-    LeerePraeferenzen praeferenzen;
+    LinuxPraeferenzen praeferenzen;
     QtBildschirme bildschirme;
     LinuxNeustart neustart;
     XdgAnmeldeobjekt anmeldeobjekt;
     LeererKlangspieler klang;
     DbusBefehlskanal befehle;
     QtSprachen sprachen;
-    LeereOrdnerereignisse ordner;
-    LeereDateiinfo dateien;
+    InotifyOrdnerereignisse ordner;
+    LinuxDateiinfo dateien;
     SignalBeendigung beendigung;
+    LinuxAufnahmewerkzeug werkzeug;
 };
 
 }  // namespace klebwerk::x11
