@@ -10,13 +10,18 @@
 #include <thread>
 #include <vector>
 
+#include <deque>
+#include <mutex>
+
 #include <QProcess>
 #include <QStringList>
+
+#include "platform/laufschleife.h"
 
 namespace klebwerk::test {
 
 // Polls `bedingung` until it holds or `frist` seconds have passed.
-inline bool warteBis(const std::function<bool()>& bedingung, double frist = 5.0) {
+inline bool warteBis(const std::function<bool()>& bedingung, double frist = 15.0) {
     auto ende = std::chrono::steady_clock::now() + std::chrono::duration<double>(frist);
     while (true) {
         if (bedingung()) return true;
@@ -24,6 +29,43 @@ inline bool warteBis(const std::function<bool()>& bedingung, double frist = 5.0)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }
+
+// A run loop whose main lane is the test's own thread: work handed to it waits in a
+// queue until the test runs `abarbeiten` (the wait loops below do so).
+class TestSchleife : public Laufschleife {
+public:
+    double jetzt() const override {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    }
+    Zeitpunkt wanduhr() const override { return std::chrono::system_clock::now(); }
+    Marke nach(double, std::function<void()> arbeit) override {
+        aufHaupt(std::move(arbeit));
+        return {};
+    }
+    Marke wiederhole(double, std::function<void()>) override { return {}; }
+    Marke hintergrund(Schritt) override { return {}; }
+    void aufHaupt(std::function<void()> arbeit) override {
+        std::lock_guard lock(sperre_);
+        warteschlange_.push_back(std::move(arbeit));
+    }
+    void beende(int) override {}
+    void abarbeiten() {
+        while (true) {
+            std::function<void()> a;
+            {
+                std::lock_guard lock(sperre_);
+                if (warteschlange_.empty()) return;
+                a = std::move(warteschlange_.front());
+                warteschlange_.pop_front();
+            }
+            a();
+        }
+    }
+
+private:
+    std::mutex sperre_;
+    std::deque<std::function<void()>> warteschlange_;
+};
 
 inline bool hatAnzeige() { return std::getenv("DISPLAY") && *std::getenv("DISPLAY"); }
 

@@ -26,6 +26,17 @@ protected:
         if (f && f->sichtbar) return f;
         return std::nullopt;
     }
+    // The window list as text, for failure messages.
+    std::string liste() {
+        std::string text = "active " + std::to_string(x->aktivesFenster()) + " thread answers " +
+                           std::to_string(x->gleicheAb(2)) + " stand " + std::to_string(x->stand()) + " direct " +
+                           std::to_string(x->lies(x->wurzel(), x->atom("_NET_CLIENT_LIST_STACKING")).daten.size()) + "\n";
+        for (auto& f : x->fenster(true))
+            text += std::to_string(f.id) + " pid " + std::to_string(f.pid) + " sichtbar " + std::to_string(f.sichtbar) +
+                    " abgebildet " + std::to_string(f.abgebildet) + " desktop " + std::to_string(f.desktop) + " '" +
+                    f.titel + "'\n";
+        return text;
+    }
     std::unique_ptr<XVerbindung> x;
 };
 
@@ -33,7 +44,7 @@ TEST_F(XVerbindungTest, FindetEinFensterMitPidTitelUndRahmen) {
     Probefenster p("Probe Eins äö", 200, 150, 320, 240);
     ASSERT_TRUE(warteBis([&] { return p.fensterId() != 0; }));
     std::uint32_t id = p.fensterId();
-    ASSERT_TRUE(warteBis([&] { return gefunden(id).has_value(); })) << "window not listed";
+    ASSERT_TRUE(warteBis([&] { return gefunden(id).has_value(); })) << liste();
     ASSERT_TRUE(warteBis([&] { return gefunden(id)->rahmen.breite == 320; }));
     auto f = *gefunden(id);
     EXPECT_EQ(f.pid, p.pid());
@@ -51,9 +62,9 @@ TEST_F(XVerbindungTest, FindetEinFensterMitPidTitelUndRahmen) {
 
 TEST_F(XVerbindungTest, StapelVonVornUndAktivierung) {
     Probefenster a("Probe A", 100, 100, 300, 200);
-    ASSERT_TRUE(warteBis([&] { return a.fensterId() && gefunden(a.fensterId()); }));
+    ASSERT_TRUE(warteBis([&] { return a.fensterId() && gefunden(a.fensterId()); })) << liste() << a.fensterId();
     Probefenster b("Probe B", 150, 150, 300, 200);
-    ASSERT_TRUE(warteBis([&] { return b.fensterId() && gefunden(b.fensterId()); }));
+    ASSERT_TRUE(warteBis([&] { return b.fensterId() && gefunden(b.fensterId()); })) << liste() << b.fensterId();
     auto reihenfolge = [&] {
         std::vector<std::uint32_t> ids;
         for (const auto& f : x->fenster())
@@ -61,11 +72,11 @@ TEST_F(XVerbindungTest, StapelVonVornUndAktivierung) {
         return ids;
     };
     // The window opened last is in front.
-    ASSERT_TRUE(warteBis([&] { return x->aktivesFenster() == b.fensterId(); }));
+    ASSERT_TRUE(warteBis([&] { return x->aktivesFenster() == b.fensterId(); })) << liste() << b.fensterId();
     EXPECT_EQ(reihenfolge(), (std::vector<std::uint32_t>{b.fensterId(), a.fensterId()}));
 
     ASSERT_TRUE(x->aktiviereFenster(a.fensterId()));
-    EXPECT_TRUE(warteBis([&] { return x->gleicheAb(1) && x->aktivesFenster() == a.fensterId(); }));
+    EXPECT_TRUE(warteBis([&] { return x->gleicheAb(1) && x->aktivesFenster() == a.fensterId(); })) << liste();
     EXPECT_TRUE(warteBis([&] {
         return reihenfolge() == std::vector<std::uint32_t>{a.fensterId(), b.fensterId()};
     }));
@@ -79,7 +90,7 @@ TEST_F(XVerbindungTest, TitelAenderungUndZerstoerungWerdenGemeldet) {
         gesehen.emplace_back(id, a);
     });
     auto p = std::make_unique<Probefenster>("Probe C", 120, 120, 200, 100);
-    ASSERT_TRUE(warteBis([&] { return p->fensterId() && gefunden(p->fensterId()); }));
+    ASSERT_TRUE(warteBis([&] { return p->fensterId() && gefunden(p->fensterId()); })) << liste() << p->fensterId();
     std::uint32_t id = p->fensterId();
     // A title set by another client is seen through PropertyNotify.
     std::string neu = "Neuer Titel";

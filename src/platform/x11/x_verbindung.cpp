@@ -150,7 +150,8 @@ XVerbindung::Eigenschaft XVerbindung::lies(xcb_window_t fenster, xcb_atom_t eige
         e.gesetzt = true;
         e.typ = r->type;
         e.format = r->format;
-        e.daten.assign(static_cast<const char*>(xcb_get_property_value(r)), xcb_get_property_value_length(r) * (r->format / 8));
+        // The length is in bytes already.
+        e.daten.assign(static_cast<const char*>(xcb_get_property_value(r)), xcb_get_property_value_length(r));
         e.rest = r->bytes_after;
     }
     free(r);
