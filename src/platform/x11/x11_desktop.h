@@ -9,20 +9,13 @@
 #include "platform/x11/signal_beendigung.h"
 #include "platform/x11/x11_arbeitsplatz.h"
 #include "platform/x11/x11_fensterliste.h"
+#include "platform/x11/x11_zwischenablage.h"
 #include "platform/x11/x_verbindung.h"
 #include "platform/x11/xdg_anmeldeobjekt.h"
 
 namespace klebwerk::x11 {
 
 // Services that later work fills in; until then each answers "nothing".
-class LeereZwischenablage : public Zwischenablage {
-public:
-    std::vector<AblageEintrag> eintraege() override { return {}; }
-    void leere() override {}
-    bool schreibe(const std::vector<AblageEintrag>&) override { return false; }
-    std::int64_t aenderungen() override { return 0; }
-};
-
 class LeereEingabe : public Eingabe {
 public:
     void taste(std::uint16_t, std::uint64_t, std::optional<int>) override {}
@@ -104,7 +97,7 @@ public:
     AtspiZugaenglichkeit ax;
     X11Arbeitsplatz arbeitsplatz;
     X11Fensterliste fensterliste;
-    LeereZwischenablage ablage;
+    X11Zwischenablage ablage;
     LeereEingabe eingabe;
     LeererAbgriff abgriff;
     LeereTastenkuerzel kuerzel;

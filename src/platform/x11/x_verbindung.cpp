@@ -96,6 +96,12 @@ void XVerbindung::wecke() {
 
 // ---- Atoms and properties ----
 
+// A reply waited for on another thread may have pulled events into xcb's queue,
+// where the X thread, asleep in poll, would not see them: wake it to look.
+void XVerbindung::nachFremdemWarten() {
+    if (!imXFaden()) wecke();
+}
+
 xcb_atom_t XVerbindung::atom(const std::string& name) {
     {
         std::lock_guard lock(atomSperre_);
@@ -113,6 +119,7 @@ xcb_atom_t XVerbindung::atom(const std::string& name) {
         atome_[name] = a;
         atomNamen_[a] = name;
     }
+    nachFremdemWarten();
     return a;
 }
 
@@ -134,6 +141,7 @@ std::string XVerbindung::atomName(xcb_atom_t a) {
         atome_[name] = a;
         atomNamen_[a] = name;
     }
+    nachFremdemWarten();
     return name;
 }
 
@@ -155,6 +163,7 @@ XVerbindung::Eigenschaft XVerbindung::lies(xcb_window_t fenster, xcb_atom_t eige
         e.rest = r->bytes_after;
     }
     free(r);
+    nachFremdemWarten();
     return e;
 }
 

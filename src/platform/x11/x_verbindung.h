@@ -146,6 +146,7 @@ private:
     bool sendeWmNachricht(std::uint32_t fenster, const char* art, std::uint32_t d0, std::uint32_t d1,
                           std::uint32_t d2, std::uint32_t d3);
     void wecke();
+    void nachFremdemWarten();
 
     xcb_connection_t* c_ = nullptr;
     xcb_window_t wurzel_ = 0;
