@@ -11,10 +11,6 @@
 
 namespace klebwerk::x11 {
 
-bool LinuxArbeitsplatz::oeffne(const std::string& link) { return starteLoesgeloest("xdg-open", {link}); }
-
-int LinuxArbeitsplatz::eigenePid() { return static_cast<int>(getpid()); }
-
 std::vector<Bildschirm> QtBildschirme::alle() {
     std::vector<Bildschirm> liste;
     auto zuRechteck = [](const QRect& r) {
@@ -45,7 +41,8 @@ std::vector<std::string> QtSprachen::bevorzugt() {
     return liste;
 }
 
-X11Desktop::X11Desktop() : anmeldeobjekt(LinuxNeustart().eigenesProgramm()) {}
+X11Desktop::X11Desktop()
+    : arbeitsplatz(x, schleife), fensterliste(x, arbeitsplatz), ablage(x), anmeldeobjekt(LinuxNeustart().eigenesProgramm()) {}
 
 Plattform X11Desktop::plattform() {
     return Plattform{schleife, ax,          fensterliste, arbeitsplatz, ablage, eingabe, abgriff,

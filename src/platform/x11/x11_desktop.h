@@ -10,38 +10,15 @@
 #include "platform/x11/linux_praeferenzen.h"
 #include "platform/x11/qt_laufschleife.h"
 #include "platform/x11/signal_beendigung.h"
+#include "platform/x11/x11_arbeitsplatz.h"
+#include "platform/x11/x11_fensterliste.h"
+#include "platform/x11/x11_zwischenablage.h"
+#include "platform/x11/x_verbindung.h"
 #include "platform/x11/xdg_anmeldeobjekt.h"
 
 namespace klebwerk::x11 {
 
 // Services that later work fills in; until then each answers "nothing".
-class LeereFensterliste : public Fensterliste {
-public:
-    std::vector<FensterInfo> fenster() override { return {}; }
-};
-
-class LinuxArbeitsplatz : public Arbeitsplatz {
-public:
-    std::vector<Anwendung> laufende() override { return {}; }
-    std::optional<Anwendung> vorderste() override { return std::nullopt; }
-    bool aktiviere(int, bool) override { return false; }
-    Marke beiBeendet(std::function<void(const Anwendung&)>) override { return {}; }
-    bool oeffne(const std::string& link) override;
-    bool inPapierkorb(const std::string&, std::string& fehler) override {
-        fehler = "nicht unterstützt";
-        return false;
-    }
-    int eigenePid() override;
-};
-
-class LeereZwischenablage : public Zwischenablage {
-public:
-    std::vector<AblageEintrag> eintraege() override { return {}; }
-    void leere() override {}
-    bool schreibe(const std::vector<AblageEintrag>&) override { return false; }
-    std::int64_t aenderungen() override { return 0; }
-};
-
 class LeereEingabe : public Eingabe {
 public:
     void taste(std::uint16_t, std::uint64_t, std::optional<int>) override {}
@@ -94,10 +71,12 @@ public:
     Plattform plattform();
 
     QtLaufschleife schleife;
+    // The backend's own X connection and thread; the X services below build on it.
+    XVerbindung x;
     AtspiZugaenglichkeit ax;
-    LeereFensterliste fensterliste;
-    LinuxArbeitsplatz arbeitsplatz;
-    LeereZwischenablage ablage;
+    X11Arbeitsplatz arbeitsplatz;
+    X11Fensterliste fensterliste;
+    X11Zwischenablage ablage;
     LeereEingabe eingabe;
     LeererAbgriff abgriff;
     LeereTastenkuerzel kuerzel;

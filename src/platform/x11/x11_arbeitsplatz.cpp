@@ -1,0 +1,247 @@
+#include "platform/x11/x11_arbeitsplatz.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <fstream>
+#include <set>
+
+#include <QLocale>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include "app/prozesswerte.h"
+#include "platform/x11/papierkorb.h"
+#include "platform/x11/prozessstart.h"
+
+namespace klebwerk::x11 {
+
+namespace {
+
+std::string ausfuehrbareDatei(int pid) {
+    char pfad[PATH_MAX];
+    std::string link = "/proc/" + std::to_string(pid) + "/exe";
+    ssize_t n = readlink(link.c_str(), pfad, sizeof pfad - 1);
+    if (n <= 0) return {};
+    std::string p(pfad, static_cast<size_t>(n));
+    const std::string geloescht = " (deleted)";  // replaced by an update while it runs
+    if (p.size() > geloescht.size() && p.compare(p.size() - geloescht.size(), geloescht.size(), geloescht) == 0)
+        p.resize(p.size() - geloescht.size());
+    return p;
+}
+
+std::string befehlsname(int pid) {
+    std::ifstream datei("/proc/" + std::to_string(pid) + "/comm");
+    std::string name;
+    std::getline(datei, name);
+    return name;
+}
+
+int oeffnePidfd(int pid) {
+#ifdef SYS_pidfd_open
+    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+#else
+    return -1;
+#endif
+}
+
+bool laeuft(int pid) { return kill(pid, 0) == 0 || errno == EPERM; }
+
+}  // namespace
+
+X11Arbeitsplatz::X11Arbeitsplatz(XVerbindung& x, Laufschleife& schleife)
+    : x_(x), schleife_(schleife), eigenePid_(static_cast<int>(getpid())) {
+    for (const QString& s : QLocale::system().uiLanguages()) sprachen_.push_back(s.toStdString());
+    fensterMarke_ = x_.beobachteFenster([this](std::uint32_t id, FensterAenderung a) { fensterGeaendert(id, a); });
+    // Windows that were there before the observer.
+    x_.aufX([this] {
+        for (const auto& f : x_.fenster()) fensterGeaendert(f.id, FensterAenderung::neu);
+    });
+}
+
+X11Arbeitsplatz::~X11Arbeitsplatz() {
+    fensterMarke_.aufheben();
+    std::map<int, Beobachtet> rest;
+    {
+        std::lock_guard lock(beobachtetSperre_);
+        rest.swap(beobachtet_);
+    }
+    // Outside the lock: dropping a watcher waits for the X thread, which may be
+    // waiting for that lock.
+    for (auto& [pid, b] : rest) {
+        b.leser.aufheben();
+        if (b.pidfd >= 0) close(b.pidfd);
+    }
+}
+
+Anwendung X11Arbeitsplatz::anwendungAus(int pid, const std::vector<XFenster>& fenster) {
+    Anwendung a;
+    a.pid = pid;
+    a.pfad = ausfuehrbareDatei(pid);
+    FensterKlasse klasse;
+    bool normal = false;
+    for (const auto& f : fenster) {
+        if (f.pid != pid) continue;
+        if (klasse.instanz.empty() && klasse.klasse.empty()) klasse = f.klasse;
+        if (f.art == "normal") normal = true;
+    }
+    if (pid == eigenePid_) {
+        a.kennung = kennung;
+        a.name = "Klebwerk";
+        a.art = Aktivierungsart::zubehoer;
+        return a;
+    }
+    auto eintrag = katalog_.finde(klasse, a.pfad);
+    std::string programm = a.pfad.substr(a.pfad.rfind('/') + 1);
+    a.kennung = browserKennung(klasse, eintrag ? eintrag->id : std::string(), programm);
+    if (a.kennung.empty() && eintrag) a.kennung = eintrag->id;
+    if (eintrag) a.name = lokalisierterName(*eintrag, sprachen_);
+    if (a.name.empty()) a.name = klasse.klasse;
+    if (a.name.empty()) a.name = befehlsname(pid);
+    a.art = normal ? Aktivierungsart::regulaer : Aktivierungsart::zubehoer;
+    return a;
+}
+
+std::string X11Arbeitsplatz::besitzerName(const XFenster& f) {
+    {
+        std::lock_guard lock(beobachtetSperre_);
+        auto it = beobachtet_.find(f.pid);
+        if (it != beobachtet_.end() && !it->second.anwendung.name.empty()) return it->second.anwendung.name;
+    }
+    return anwendungAus(f.pid, {f}).name;
+}
+
+std::vector<Anwendung> X11Arbeitsplatz::laufende() {
+    auto fenster = x_.fenster(true);
+    std::set<int> pids{eigenePid_};
+    for (const auto& f : fenster)
+        if (f.pid > 0) pids.insert(f.pid);
+    std::vector<Anwendung> liste;
+    for (int pid : pids) {
+        if (pid != eigenePid_ && !laeuft(pid)) continue;
+        liste.push_back(anwendungAus(pid, fenster));
+    }
+    return liste;
+}
+
+std::optional<Anwendung> X11Arbeitsplatz::vorderste() {
+    auto f = x_.fensterMit(x_.aktivesFenster());
+    if (!f || f->pid <= 0) return std::nullopt;
+    return anwendungAus(f->pid, x_.fenster(true));
+}
+
+bool X11Arbeitsplatz::aktiviere(int pid, bool alleFenster) {
+    if (pid <= 0) return false;
+    std::vector<std::uint32_t> eigene;  // front to back, visible windows first
+    auto fenster = x_.fenster(true);
+    for (bool sichtbar : {true, false}) {
+        for (const auto& f : fenster)
+            if (f.pid == pid && f.sichtbar == sichtbar && f.schicht == 0) eigene.push_back(f.id);
+    }
+    if (eigene.empty()) {
+        for (const auto& f : fenster)
+            if (f.pid == pid) eigene.push_back(f.id);
+    }
+    if (eigene.empty()) return false;
+    if (alleFenster) {
+        // The others raised from back to front, so that their order stays.
+        for (auto it = eigene.rbegin(); it + 1 != eigene.rend(); ++it) x_.hebeFenster(*it);
+    }
+    return x_.aktiviereFenster(eigene.front());
+}
+
+Marke X11Arbeitsplatz::beiBeendet(std::function<void(const Anwendung&)> rueckruf) {
+    std::lock_guard lock(abos_->sperre);
+    auto nr = abos_->naechste++;
+    abos_->rueckrufe[nr] = std::move(rueckruf);
+    std::weak_ptr<Abos> schwach = abos_;
+    return Marke([schwach, nr] {
+        if (auto abos = schwach.lock()) {
+            std::lock_guard lock(abos->sperre);
+            abos->rueckrufe.erase(nr);
+        }
+    });
+}
+
+// On the X thread: a process with windows is watched through a pidfd, which becomes
+// readable when it ends. Where no pidfd can be had (an old kernel, a process of
+// another pid namespace), the loss of its last window while the pid is gone counts.
+void X11Arbeitsplatz::fensterGeaendert(std::uint32_t id, FensterAenderung a) {
+    if (a == FensterAenderung::zerstoert) {
+        std::vector<int> ohnePidfd;
+        {
+            std::lock_guard lock(beobachtetSperre_);
+            for (const auto& [pid, b] : beobachtet_)
+                if (b.pidfd < 0) ohnePidfd.push_back(pid);
+        }
+        if (ohnePidfd.empty()) return;
+        auto fenster = x_.fenster(true);
+        for (int pid : ohnePidfd) {
+            bool hatFenster = std::any_of(fenster.begin(), fenster.end(), [pid](const XFenster& f) { return f.pid == pid; });
+            if (!hatFenster && !laeuft(pid)) beendet(pid);
+        }
+        return;
+    }
+    auto f = x_.fensterMit(id);
+    if (!f || f->pid <= 0 || f->eigenes) return;
+    int pid = f->pid;
+    {
+        std::lock_guard lock(beobachtetSperre_);
+        auto it = beobachtet_.find(pid);
+        if (it != beobachtet_.end()) {
+            if (a == FensterAenderung::zustand || a == FensterAenderung::neu)
+                it->second.anwendung = anwendungAus(pid, x_.fenster(true));
+            return;
+        }
+    }
+    Beobachtet b;
+    b.anwendung = anwendungAus(pid, x_.fenster(true));
+    b.pidfd = oeffnePidfd(pid);
+    if (b.pidfd >= 0) b.leser = x_.beiLesbar(b.pidfd, [this, pid] { beendet(pid); });
+    std::lock_guard lock(beobachtetSperre_);
+    beobachtet_.emplace(pid, std::move(b));
+}
+
+void X11Arbeitsplatz::beendet(int pid) {
+    Anwendung anwendung;
+    {
+        std::lock_guard lock(beobachtetSperre_);
+        auto it = beobachtet_.find(pid);
+        if (it == beobachtet_.end()) return;
+        anwendung = it->second.anwendung;
+        it->second.leser.aufheben();
+        if (it->second.pidfd >= 0) close(it->second.pidfd);
+        beobachtet_.erase(it);
+    }
+    std::weak_ptr<Abos> schwach = abos_;
+    schleife_.aufHaupt([schwach, anwendung] {
+        auto abos = schwach.lock();
+        if (!abos) return;
+        std::vector<std::uint64_t> nummern;
+        {
+            std::lock_guard lock(abos->sperre);
+            for (const auto& [nr, r] : abos->rueckrufe) nummern.push_back(nr);
+        }
+        for (auto nr : nummern) {
+            std::function<void(const Anwendung&)> r;
+            {
+                std::lock_guard lock(abos->sperre);
+                auto it = abos->rueckrufe.find(nr);
+                if (it == abos->rueckrufe.end()) continue;  // dropped by an earlier callback
+                r = it->second;
+            }
+            r(anwendung);
+        }
+    });
+}
+
+bool X11Arbeitsplatz::oeffne(const std::string& link) { return starteLoesgeloest("xdg-open", {link}); }
+
+bool X11Arbeitsplatz::inPapierkorb(const std::string& pfad, std::string& fehler) {
+    return inDenPapierkorb(pfad, fehler);
+}
+
+int X11Arbeitsplatz::eigenePid() { return eigenePid_; }
+
+}  // namespace klebwerk::x11

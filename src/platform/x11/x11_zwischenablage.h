@@ -1,0 +1,96 @@
+#pragma once
+
+#include <atomic>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+
+#include "platform/zwischenablage.h"
+#include "platform/x11/x_verbindung.h"
+
+namespace klebwerk::x11 {
+
+// Which of an owner's targets hold the contents: everything but the targets that
+// describe the selection itself or make the owner do something (TARGETS, MULTIPLE,
+// TIMESTAMP, DELETE, INSERT_*, SAVE_TARGETS), each once, in the owner's order.
+std::vector<std::string> inhaltsZiele(const std::vector<std::string>& ziele);
+
+// The CLIPBOARD selection, owned and read by the backend's own X thread (not Qt's
+// clipboard, which blocks on slow owners and merges text targets). Every target is
+// kept under its atom name, byte for byte, with the property type and format it came
+// with; large values travel in increments (INCR) both ways.
+//
+// The X11 clipboard holds one item. Writing several items puts the first one on the
+// clipboard, whole; the others are left out (their types are not merged into the
+// first: that would offer data of one item under another's name). Reading gives one
+// item, or none when the clipboard is empty.
+//
+// The change count rises on every change of owner or contents (XFixes selection
+// notifications), and at once on this process's own writes, whose own notification
+// is then not counted again.
+class X11Zwischenablage : public Zwischenablage {
+public:
+    explicit X11Zwischenablage(XVerbindung& x);
+    ~X11Zwischenablage() override;
+
+    std::vector<AblageEintrag> eintraege() override;
+    void leere() override;
+    bool schreibe(const std::vector<AblageEintrag>& eintraege) override;
+    std::int64_t aenderungen() override { return zaehler_; }
+
+    // Pieces moved in increments so far, both ways (for tests).
+    std::uint64_t stueckeEmpfangen() const { return stueckeEmpfangen_; }
+    std::uint64_t stueckeGesendet() const { return stueckeGesendet_; }
+
+    // Bounds of a read: the whole read, and the silence of an owner within it.
+    double lesefrist = 2.0;
+    double stillefrist = 0.5;
+
+private:
+    struct Lesung;
+    struct Sendung;
+    struct Art {
+        xcb_atom_t typ = XCB_NONE;
+        int format = 8;
+    };
+    bool ereignis(const xcb_generic_event_t* e);
+    void uebernimm(AblageEintrag inhalt);
+    void beantworte(const xcb_selection_request_event_t* anfrage);
+    bool liefere(xcb_window_t fenster, xcb_atom_t eigenschaft, const std::string& ziel);
+    void sendeWeiter(Sendung& s);
+    void starteLesung(std::shared_ptr<Lesung> l);
+    void naechstesZiel(std::shared_ptr<Lesung> l);
+    void empfange(std::shared_ptr<Lesung> l, xcb_atom_t eigenschaft);
+    void beendeLesung(std::shared_ptr<Lesung> l, bool gut);
+    void wacheLesung(std::shared_ptr<Lesung> l);
+
+    XVerbindung& x_;
+    xcb_atom_t clipboard_ = XCB_NONE, targets_ = XCB_NONE, incr_ = XCB_NONE, multiple_ = XCB_NONE,
+               timestamp_ = XCB_NONE, atomPair_ = XCB_NONE, eigenschaft_ = XCB_NONE;
+    std::uint8_t xfixesErstes_ = 0;
+    bool xfixes_ = false;
+    std::atomic<std::int64_t> zaehler_{0};
+    std::atomic<std::uint64_t> stueckeEmpfangen_{0}, stueckeGesendet_{0};
+
+    // The contents while this process owns the clipboard (any thread, under the lock).
+    std::mutex sperre_;
+    bool eigen_ = false;
+    std::shared_ptr<const AblageEintrag> inhalt_;
+    std::atomic<int> ausstehend_{0};  // own writes not yet made the owner
+    bool ende_ = false;               // X thread: the object is going
+
+    // X thread only.
+    xcb_timestamp_t besitzZeit_ = 0;
+    std::set<xcb_timestamp_t> eigeneZeiten_;
+    std::map<std::string, Art> arten_;  // type and format of each target as last read
+    std::map<std::pair<xcb_window_t, xcb_atom_t>, std::unique_ptr<Sendung>> sendungen_;
+    std::shared_ptr<Lesung> lesung_;
+    std::deque<std::shared_ptr<Lesung>> warteschlange_;
+    std::uint32_t stueck_ = 65536;
+
+    Marke ereignisMarke_;
+};
+
+}  // namespace klebwerk::x11

@@ -1,0 +1,130 @@
+// The workspace and window list of the x11 backend against real windows.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <unistd.h>
+
+#include "desktop/x11_hilfe.h"
+#include "platform/x11/x11_arbeitsplatz.h"
+#include "platform/x11/x11_fensterliste.h"
+
+namespace klebwerk::x11 {
+namespace {
+
+using test::Probefenster;
+using test::warteBis;
+
+class X11ArbeitsplatzTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!test::hatAnzeige()) GTEST_SKIP() << "no display";
+        x = std::make_unique<XVerbindung>();
+        ASSERT_TRUE(x->verbunden());
+        platz = std::make_unique<X11Arbeitsplatz>(*x, schleife);
+        liste = std::make_unique<X11Fensterliste>(*x, *platz);
+    }
+    void TearDown() override {
+        liste.reset();
+        platz.reset();
+        x.reset();
+    }
+    std::optional<FensterInfo> gelistet(std::int64_t nummer) {
+        for (const auto& f : liste->fenster())
+            if (f.nummer == nummer) return f;
+        return std::nullopt;
+    }
+    std::optional<Anwendung> laufend(int pid) {
+        for (const auto& a : platz->laufende())
+            if (a.pid == pid) return a;
+        return std::nullopt;
+    }
+    void wartetBisGelistet(Probefenster& p) {
+        ASSERT_TRUE(warteBis([&] { return p.fensterId() && gelistet(p.fensterId()); })) << "window never listed";
+    }
+    test::TestSchleife schleife;
+    std::unique_ptr<XVerbindung> x;
+    std::unique_ptr<X11Arbeitsplatz> platz;
+    std::unique_ptr<X11Fensterliste> liste;
+};
+
+TEST_F(X11ArbeitsplatzTest, ListetFensterUndAnwendung) {
+    Probefenster p("Arbeitsplatz Probe", 300, 200, 350, 250);
+    wartetBisGelistet(p);
+    ASSERT_TRUE(warteBis([&] { return gelistet(p.fensterId())->rahmen.breite == 350; }));
+    auto f = *gelistet(p.fensterId());
+    EXPECT_EQ(f.pid, p.pid());
+    EXPECT_EQ(f.titel, "Arbeitsplatz Probe");
+    EXPECT_EQ(f.schicht, 0);
+    EXPECT_EQ(f.rahmen.hoehe, 250);
+    EXPECT_EQ(f.besitzer, "klebwerk_probefenster");
+
+    auto a = laufend(p.pid());
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->pfad, KLEBWERK_PROBEFENSTER);
+    EXPECT_EQ(a->art, Aktivierungsart::regulaer);
+    EXPECT_EQ(a->kennung, "");  // no desktop entry: the path is its key
+    // This process is listed, never as a regular application, and has its key.
+    auto selbst = laufend(getpid());
+    ASSERT_TRUE(selbst);
+    EXPECT_EQ(selbst->art, Aktivierungsart::zubehoer);
+    EXPECT_EQ(selbst->kennung, "de.quenmoral.klebwerk");
+    EXPECT_EQ(platz->eigenePid(), getpid());
+}
+
+TEST_F(X11ArbeitsplatzTest, AktivierungBringtNachVorn) {
+    Probefenster a("Vorn A", 100, 100, 300, 200);
+    wartetBisGelistet(a);
+    Probefenster b("Vorn B", 140, 140, 300, 200);
+    wartetBisGelistet(b);
+    auto vorn = [&] {
+        auto v = platz->vorderste();
+        return v ? v->pid : 0;
+    };
+    ASSERT_TRUE(warteBis([&] { return vorn() == b.pid(); }));
+    ASSERT_TRUE(platz->aktiviere(a.pid(), false));
+    EXPECT_TRUE(warteBis([&] { return vorn() == a.pid(); }));
+    // Front to back: the activated window first.
+    EXPECT_TRUE(warteBis([&] {
+        auto l = liste->fenster();
+        auto ia = std::find_if(l.begin(), l.end(), [&](auto& f) { return f.nummer == a.fensterId(); });
+        auto ib = std::find_if(l.begin(), l.end(), [&](auto& f) { return f.nummer == b.fensterId(); });
+        return ia != l.end() && ib != l.end() && ia < ib;
+    }));
+    EXPECT_FALSE(platz->aktiviere(999999, false));
+}
+
+TEST_F(X11ArbeitsplatzTest, BeendeteAnwendungWirdGemeldet) {
+    std::vector<Anwendung> beendet;
+    Marke m = platz->beiBeendet([&](const Anwendung& a) { beendet.push_back(a); });
+    Probefenster p("Wird beendet", 200, 200, 200, 150);
+    wartetBisGelistet(p);
+    int pid = p.pid();
+    // The watch is in place once the window was seen by the workspace.
+    ASSERT_TRUE(warteBis([&] { return laufend(pid).has_value(); }));
+    x->gleicheAb(1);
+    p.beende();
+    EXPECT_TRUE(warteBis([&] {
+        schleife.abarbeiten();
+        return std::any_of(beendet.begin(), beendet.end(), [&](auto& a) { return a.pid == pid; });
+    }));
+    auto a = std::find_if(beendet.begin(), beendet.end(), [&](auto& a) { return a.pid == pid; });
+    ASSERT_NE(a, beendet.end());
+    EXPECT_EQ(a->pfad, KLEBWERK_PROBEFENSTER);
+    EXPECT_EQ(std::count_if(beendet.begin(), beendet.end(), [&](auto& a) { return a.pid == pid; }), 1);
+    EXPECT_FALSE(laufend(pid).has_value());
+
+    // A dropped token hears of nothing more.
+    m.aufheben();
+    Probefenster q("Noch eins", 200, 200, 200, 150);
+    wartetBisGelistet(q);
+    x->gleicheAb(1);
+    int qpid = q.pid();
+    q.beende();
+    ASSERT_TRUE(warteBis([&] { return !laufend(qpid).has_value(); }));
+    schleife.abarbeiten();
+    EXPECT_TRUE(std::none_of(beendet.begin(), beendet.end(), [&](auto& a) { return a.pid == qpid; }));
+}
+
+}  // namespace
+}  // namespace klebwerk::x11

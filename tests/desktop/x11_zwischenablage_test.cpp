@@ -1,0 +1,159 @@
+// The clipboard of the x11 backend against xclip as the other client.
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <random>
+
+#include <unistd.h>
+
+#include "desktop/x11_hilfe.h"
+#include "platform/x11/x11_zwischenablage.h"
+
+namespace klebwerk::x11 {
+namespace {
+
+using test::warteBis;
+
+// xclip offering one value under one target, until another owner takes the clipboard.
+class XclipBesitzer {
+public:
+    XclipBesitzer(const std::string& ziel, const std::string& daten) {
+        char muster[] = "/tmp/klebwerk-xclip-XXXXXX";
+        int fd = mkstemp(muster);
+        datei_ = muster;
+        (void)!write(fd, daten.data(), daten.size());
+        close(fd);
+        p_.setProgram("xclip");
+        p_.setArguments({"-selection", "clipboard", "-quiet", "-i", "-t", QString::fromStdString(ziel),
+                         QString::fromStdString(datei_)});
+        p_.setProcessChannelMode(QProcess::MergedChannels);
+        p_.start();
+        p_.waitForStarted(5000);
+    }
+    ~XclipBesitzer() {
+        if (p_.state() == QProcess::NotRunning) return;
+        kill(static_cast<pid_t>(p_.processId()), SIGCONT);
+        p_.kill();
+        p_.waitForFinished(3000);
+        unlink(datei_.c_str());
+    }
+    int pid() const { return static_cast<int>(p_.processId()); }
+
+private:
+    QProcess p_;
+    std::string datei_;
+};
+
+// What xclip reads from the clipboard under `ziel`.
+std::string xclipLies(const std::string& ziel) {
+    QProcess p;
+    p.start("xclip", {"-selection", "clipboard", "-o", "-t", QString::fromStdString(ziel)});
+    p.waitForFinished(15000);
+    QByteArray b = p.readAllStandardOutput();
+    return std::string(b.constData(), static_cast<size_t>(b.size()));
+}
+
+std::string zufallsBytes(size_t n) {
+    std::mt19937 zufall(42);
+    std::string s(n, '\0');
+    for (auto& c : s) c = static_cast<char>(zufall());
+    return s;
+}
+
+class X11ZwischenablageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!test::hatAnzeige()) GTEST_SKIP() << "no display";
+        x = std::make_unique<XVerbindung>();
+        ASSERT_TRUE(x->verbunden());
+        ablage = std::make_unique<X11Zwischenablage>(*x);
+    }
+    void TearDown() override {
+        ablage.reset();
+        x.reset();
+    }
+    std::unique_ptr<XVerbindung> x;
+    std::unique_ptr<X11Zwischenablage> ablage;
+};
+
+TEST_F(X11ZwischenablageTest, EigeneZieleByteFuerByteBeiXclip) {
+    AblageEintrag e{{"UTF8_STRING", "Grüße \x01\x02"},
+                    {"STRING", "Gr\xFC\xDF" "e"},
+                    {"text/uri-list", "file:///tmp/a%20b.png\r\n"},
+                    {"image/png", zufallsBytes(3 * 1024 * 1024)},  // in increments
+                    {"application/x-leer", ""}};
+    auto vorher = ablage->aenderungen();
+    ASSERT_TRUE(ablage->schreibe({e, {{"text/plain", "zweites"}}}));
+    // At once, and once only: our own notification is not counted again.
+    EXPECT_EQ(ablage->aenderungen(), vorher + 1);
+    for (const auto& [ziel, daten] : e) EXPECT_TRUE(xclipLies(ziel) == daten) << ziel;
+    EXPECT_GT(ablage->stueckeGesendet(), 1u) << "the image went in increments";
+    std::string ziele = xclipLies("TARGETS");
+    for (const auto& [ziel, daten] : e) EXPECT_NE(ziele.find(ziel), std::string::npos) << ziele;
+    EXPECT_EQ(ziele.find("text/plain"), std::string::npos) << "only the first item goes on the clipboard";
+    x->gleicheAb(2);
+    EXPECT_EQ(ablage->aenderungen(), vorher + 1);
+    // Our own contents read back as written.
+    auto gelesen = ablage->eintraege();
+    ASSERT_EQ(gelesen.size(), 1u);
+    EXPECT_EQ(gelesen[0], e);
+}
+
+TEST_F(X11ZwischenablageTest, LiestFremdeInhalteUndStelltSieWiederHer) {
+    struct Fall {
+        std::string ziel;
+        std::string daten;
+    };
+    const Fall faelle[] = {
+        {"UTF8_STRING", "Hallo Welt ✓"},
+        {"image/png", zufallsBytes(6 * 1024 * 1024)},  // xclip sends it in increments
+        {"application/octet-stream", std::string("\0\xff\0\x01", 4)},
+    };
+    for (const auto& f : faelle) {
+        auto vorher = ablage->aenderungen();
+        auto besitzer = std::make_unique<XclipBesitzer>(f.ziel, f.daten);
+        // The change of owner is seen.
+        ASSERT_TRUE(warteBis([&] { return ablage->aenderungen() > vorher; })) << f.ziel;
+        std::vector<AblageEintrag> gelesen;
+        ASSERT_TRUE(warteBis([&] {
+            gelesen = ablage->eintraege();
+            return !gelesen.empty() && gelesen[0].count(f.ziel);
+        })) << f.ziel;
+        EXPECT_EQ(gelesen[0].at(f.ziel).size(), f.daten.size()) << f.ziel;
+        EXPECT_TRUE(gelesen[0].at(f.ziel) == f.daten) << f.ziel;
+        EXPECT_EQ(gelesen[0].count("TARGETS"), 0u);
+        if (f.daten.size() > 1024 * 1024) EXPECT_GT(ablage->stueckeEmpfangen(), 1u) << "read in increments";
+
+        // Written back after the owner left: the same bytes under the same target.
+        ASSERT_TRUE(ablage->schreibe(gelesen));
+        besitzer.reset();
+        EXPECT_TRUE(xclipLies(f.ziel) == f.daten) << f.ziel;
+    }
+}
+
+TEST_F(X11ZwischenablageTest, LangsamerBesitzerHaeltNichtAuf) {
+    XclipBesitzer besitzer("UTF8_STRING", "eingefroren");
+    ASSERT_TRUE(warteBis([&] { return !ablage->eintraege().empty(); }));
+    kill(besitzer.pid(), SIGSTOP);
+    auto start = std::chrono::steady_clock::now();
+    auto gelesen = ablage->eintraege();
+    double dauer = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_TRUE(gelesen.empty());
+    EXPECT_LT(dauer, ablage->lesefrist + 1.0);
+    kill(besitzer.pid(), SIGCONT);
+    // After the stopped owner, reads work again.
+    EXPECT_TRUE(warteBis([&] { return !ablage->eintraege().empty(); }));
+}
+
+TEST_F(X11ZwischenablageTest, LeerenZaehltUndGibtNichts) {
+    ASSERT_TRUE(ablage->schreibe({{{"UTF8_STRING", "x"}}}));
+    auto vorher = ablage->aenderungen();
+    ablage->leere();
+    EXPECT_EQ(ablage->aenderungen(), vorher + 1);
+    EXPECT_TRUE(ablage->eintraege().empty());
+    EXPECT_EQ(xclipLies("UTF8_STRING"), "");
+}
+
+}  // namespace
+}  // namespace klebwerk::x11
