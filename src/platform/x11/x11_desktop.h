@@ -115,7 +115,7 @@ public:
     Plattform plattform();
 
     QtLaufschleife schleife;
-    AtspiZugaenglichkeit ax;
+    AtspiZugaenglichkeit ax{fensterliste, arbeitsplatz};
     LeereFensterliste fensterliste;
     LinuxArbeitsplatz arbeitsplatz;
     LeereZwischenablage ablage;
