@@ -7,6 +7,7 @@
 #include "platform/x11/dbus_befehlskanal.h"
 #include "platform/x11/qt_laufschleife.h"
 #include "platform/x11/signal_beendigung.h"
+#include "platform/x11/x_verbindung.h"
 #include "platform/x11/xdg_anmeldeobjekt.h"
 
 namespace klebwerk::x11 {
@@ -115,6 +116,8 @@ public:
     Plattform plattform();
 
     QtLaufschleife schleife;
+    // The backend's own X connection and thread; the X services below build on it.
+    XVerbindung x;
     AtspiZugaenglichkeit ax{fensterliste, arbeitsplatz};
     LeereFensterliste fensterliste;
     LinuxArbeitsplatz arbeitsplatz;
