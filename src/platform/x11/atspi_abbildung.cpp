@@ -16,7 +16,7 @@ namespace klebwerk::x11 {
 //   AXTitle             property Name (a window's title, a button's caption)
 //   AXDescription       property Description (so a button's label is its name unless it
 //                       carries a description)
-//   AXHelp              property HelpText, where the application has it
+//   AXHelp              not read (absent): Qt has no HelpText and fails on unknown properties
 //   AXValue             Text.GetText of the whole text (text inputs, labels)
 //   AXChildren          GetChildren
 //   AXParent            property Parent (the application element for a window)

@@ -74,7 +74,7 @@ std::optional<AtspiZugaenglichkeit::Adresse> referenzAus(const QVariant& v) {
 std::vector<AtspiZugaenglichkeit::Adresse> referenzListe(const QVariant& v) {
     std::vector<AtspiZugaenglichkeit::Adresse> liste;
     if (!v.canConvert<QDBusArgument>()) return liste;
-    QDBusArgument arg = alsArgument(v);
+    const QDBusArgument arg = alsArgument(v);
     arg.beginArray();
     while (!arg.atEnd()) {
         QString bus;
@@ -91,7 +91,7 @@ std::vector<AtspiZugaenglichkeit::Adresse> referenzListe(const QVariant& v) {
 std::map<QString, QString> textTabelle(const QVariant& v) {
     std::map<QString, QString> t;
     if (v.canConvert<QDBusArgument>()) {
-        QDBusArgument arg = alsArgument(v);
+        const QDBusArgument arg = alsArgument(v);
         arg.beginMap();
         while (!arg.atEnd()) {
             QString k, w;
@@ -108,15 +108,10 @@ std::map<QString, QString> textTabelle(const QVariant& v) {
     return t;
 }
 
-QVariantMap variantTabelle(const QVariant& v) {
-    if (v.canConvert<QDBusArgument>()) return qdbus_cast<QVariantMap>(alsArgument(v));
-    return v.toMap();
-}
-
 Zustaende zustaendeAus(const QVariant& v) {
     QList<uint> teile;
     if (v.canConvert<QDBusArgument>()) {
-        QDBusArgument arg = alsArgument(v);
+        const QDBusArgument arg = alsArgument(v);
         arg.beginArray();
         while (!arg.atEnd()) {
             uint u = 0;
@@ -135,7 +130,7 @@ Zustaende zustaendeAus(const QVariant& v) {
 
 std::optional<Rechteck> ausmassAus(const QVariant& v) {
     if (!v.canConvert<QDBusArgument>()) return std::nullopt;
-    QDBusArgument arg = alsArgument(v);
+    const QDBusArgument arg = alsArgument(v);
     int x = 0, y = 0, b = 0, h = 0;
     arg.beginStructure();
     arg >> x >> y >> b >> h;
@@ -322,7 +317,10 @@ std::vector<QDBusMessage> AtspiZugaenglichkeit::anfragenFuer(const Adresse& a, u
     };
     if (roh & rohRolle) ruf(iAccessible, "GetRole");
     if (roh & rohZustand) ruf(iAccessible, "GetState");
-    if (roh & rohEigenschaften) *ruf(eigenschaften, "GetAll") << iAccessible;
+    // Three single property reads: Qt 6 crashes on Properties.GetAll of its objects.
+    if (roh & rohEigenschaften) {
+        for (const char* name : {"Name", "Description", "Parent"}) *ruf(eigenschaften, "Get") << iAccessible << QString::fromLatin1(name);
+    }
     if (roh & rohKinder) ruf(iAccessible, "GetChildren");
     if (roh & rohAusmass) *ruf(iComponent, "GetExtents") << koordinatenBildschirm;
     if (roh & rohObjektAttribute) ruf(iAccessible, "GetAttributes");
@@ -356,12 +354,14 @@ AtspiZugaenglichkeit::Rohdaten AtspiZugaenglichkeit::auswerten(const std::vector
         }
     }
     if (roh & rohEigenschaften) {
-        if (auto* m = naechste()) {
-            QVariantMap werte = variantTabelle(m->arguments().front());
-            r.name = werte.value(QStringLiteral("Name")).toString();
-            r.beschreibung = werte.value(QStringLiteral("Description")).toString();
-            r.hilfe = werte.value(QStringLiteral("HelpText")).toString();
-            r.eltern = referenzAus(werte.value(QStringLiteral("Parent")));
+        auto* name = naechste();
+        auto* beschreibung = naechste();
+        auto* eltern = naechste();
+        if (name && beschreibung && eltern) {
+            auto inhalt = [](const QDBusMessage* m) { return m->arguments().front().value<QDBusVariant>().variant(); };
+            r.name = inhalt(name).toString();
+            r.beschreibung = inhalt(beschreibung).toString();
+            r.eltern = referenzAus(inhalt(eltern));
             r.vorhanden |= rohEigenschaften;
         }
     }
@@ -539,7 +539,7 @@ Wert AtspiZugaenglichkeit::ableiten(const Element& e, const Adresse& a, const Ro
     }
     if (attribut == "AXTitle") return r.name.toStdString();
     if (attribut == "AXDescription") return r.beschreibung.toStdString();
-    if (attribut == "AXHelp") return r.hilfe.isEmpty() ? Wert() : Wert(r.hilfe.toStdString());
+    if (attribut == "AXHelp") return {};  // AT-SPI's HelpText is not read: Qt does not have it
     if (attribut == "AXParent") return r.eltern ? Wert(elementFuer(*r.eltern, e.pid, frist)) : Wert();
     if (attribut == "AXChildren") {
         WertListe liste;
@@ -708,7 +708,7 @@ bool AtspiZugaenglichkeit::fuehreAus(const Element& e, const std::string& aktion
     std::vector<QString> namen;
     QVariant v = antwort[0].arguments().front();
     if (v.canConvert<QDBusArgument>()) {
-        QDBusArgument arg = alsArgument(v);
+        const QDBusArgument arg = alsArgument(v);
         arg.beginArray();
         while (!arg.atEnd()) {
             QString name, beschreibung, taste;
