@@ -73,9 +73,9 @@ public:
     QtLaufschleife schleife;
     // The backend's own X connection and thread; the X services below build on it.
     XVerbindung x;
-    AtspiZugaenglichkeit ax;
     X11Arbeitsplatz arbeitsplatz;
     X11Fensterliste fensterliste;
+    AtspiZugaenglichkeit ax{fensterliste, arbeitsplatz};
     X11Zwischenablage ablage;
     LeereEingabe eingabe;
     LeererAbgriff abgriff;
