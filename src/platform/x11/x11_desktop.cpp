@@ -42,7 +42,7 @@ std::vector<std::string> QtSprachen::bevorzugt() {
 }
 
 X11Desktop::X11Desktop()
-    : arbeitsplatz(x, schleife), fensterliste(x, arbeitsplatz), ablage(x), anmeldeobjekt(LinuxNeustart().eigenesProgramm()) {}
+    : arbeitsplatz(x, schleife), fensterliste(x, arbeitsplatz), ablage(x), tastatur(x), eingabe(x, tastatur), anmeldeobjekt(LinuxNeustart().eigenesProgramm()) {}
 
 Plattform X11Desktop::plattform() {
     return Plattform{schleife, ax,          fensterliste, arbeitsplatz, ablage, eingabe, abgriff,

@@ -8,6 +8,8 @@
 #include "platform/x11/qt_laufschleife.h"
 #include "platform/x11/signal_beendigung.h"
 #include "platform/x11/x11_arbeitsplatz.h"
+#include "platform/x11/tastatur.h"
+#include "platform/x11/x11_eingabe.h"
 #include "platform/x11/x11_fensterliste.h"
 #include "platform/x11/x11_zwischenablage.h"
 #include "platform/x11/x_verbindung.h"
@@ -16,17 +18,6 @@
 namespace klebwerk::x11 {
 
 // Services that later work fills in; until then each answers "nothing".
-class LeereEingabe : public Eingabe {
-public:
-    void taste(std::uint16_t, std::uint64_t, std::optional<int>) override {}
-    void maus(Maustaste, bool, Punkt) override {}
-    void bewegeZeiger(Punkt) override {}
-    Punkt zeiger() override { return {}; }
-    double leerlauf() override { return 0; }
-    std::uint64_t gehalteneFlaggen() override { return 0; }
-    std::string zeichen(std::uint16_t) override { return {}; }
-};
-
 class LeererAbgriff : public Ereignisabgriff {
 public:
     Marke starte(const AbgriffRegel&, std::function<void(const AbgriffEreignis&)>) override { return {}; }
@@ -98,7 +89,8 @@ public:
     X11Arbeitsplatz arbeitsplatz;
     X11Fensterliste fensterliste;
     X11Zwischenablage ablage;
-    LeereEingabe eingabe;
+    XTastatur tastatur;
+    X11Eingabe eingabe;
     LeererAbgriff abgriff;
     LeereTastenkuerzel kuerzel;
     LeerePraeferenzen praeferenzen;
