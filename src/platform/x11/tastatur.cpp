@@ -40,6 +40,13 @@ XTastatur::XTastatur(XVerbindung& x) : x_(x) {
                                   XCB_XKB_STATE_PART_GROUP_LOCK | XCB_XKB_STATE_PART_MODIFIER_LOCK;
             details.stateDetails = details.affectState;
             xcb_xkb_select_events_aux(c, geraet_, ereignisse, 0, 0, teile, teile, &details);
+            // A held key repeats as presses without releases in between, so that a
+            // hot key held down fires once.
+            free(xcb_xkb_per_client_flags_reply(
+                c,
+                xcb_xkb_per_client_flags(c, XCB_XKB_ID_USE_CORE_KBD, XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT,
+                                         XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT, 0, 0, 0),
+                nullptr));
             lade();
             xcb_flush(c);
             return true;

@@ -42,7 +42,10 @@ std::vector<std::string> QtSprachen::bevorzugt() {
 }
 
 X11Desktop::X11Desktop()
-    : arbeitsplatz(x, schleife), fensterliste(x, arbeitsplatz), ablage(x), tastatur(x), eingabe(x, tastatur), anmeldeobjekt(LinuxNeustart().eigenesProgramm()) {}
+    : arbeitsplatz(x, schleife), fensterliste(x, arbeitsplatz), ablage(x), tastatur(x), eingabe(x, tastatur),
+      abgriff(x, tastatur, schleife),
+      kuerzel(x, tastatur, schleife),
+      anmeldeobjekt(LinuxNeustart().eigenesProgramm()) {}
 
 Plattform X11Desktop::plattform() {
     return Plattform{schleife, ax,          fensterliste, arbeitsplatz, ablage, eingabe, abgriff,

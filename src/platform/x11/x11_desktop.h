@@ -9,8 +9,10 @@
 #include "platform/x11/signal_beendigung.h"
 #include "platform/x11/x11_arbeitsplatz.h"
 #include "platform/x11/tastatur.h"
+#include "platform/x11/x11_abgriff.h"
 #include "platform/x11/x11_eingabe.h"
 #include "platform/x11/x11_fensterliste.h"
+#include "platform/x11/x11_tastenkuerzel.h"
 #include "platform/x11/x11_zwischenablage.h"
 #include "platform/x11/x_verbindung.h"
 #include "platform/x11/xdg_anmeldeobjekt.h"
@@ -18,18 +20,6 @@
 namespace klebwerk::x11 {
 
 // Services that later work fills in; until then each answers "nothing".
-class LeererAbgriff : public Ereignisabgriff {
-public:
-    Marke starte(const AbgriffRegel&, std::function<void(const AbgriffEreignis&)>) override { return {}; }
-};
-
-class LeereTastenkuerzel : public Tastenkuerzel {
-public:
-    int registriere(std::uint32_t, std::uint16_t, std::uint32_t) override { return -1; }
-    void entferne(std::uint32_t) override {}
-    void beiDruck(std::function<void(std::uint32_t)>) override {}
-};
-
 class LeerePraeferenzen : public Praeferenzen {
 public:
     Wert lies(const std::string&, const std::string&) override { return {}; }
@@ -91,8 +81,8 @@ public:
     X11Zwischenablage ablage;
     XTastatur tastatur;
     X11Eingabe eingabe;
-    LeererAbgriff abgriff;
-    LeereTastenkuerzel kuerzel;
+    X11Abgriff abgriff;
+    X11Tastenkuerzel kuerzel;
     LeerePraeferenzen praeferenzen;
     QtBildschirme bildschirme;
     LinuxNeustart neustart;
