@@ -131,6 +131,9 @@ TEST_F(KuerzelAbgriffTest, WahlSchlucktKlickUndEscapeAndereTastenKommenDurch) {
     EXPECT_TRUE(warte([&] { return hat(EreignisArt::tasteRunter, true, codeEscape); }));
     eingabe->taste(codeA, 0, std::nullopt);
     EXPECT_TRUE(warte([&] { return hat(EreignisArt::tasteRunter, false, codeA); }));
+    EXPECT_EQ(std::count_if(gesehen.begin(), gesehen.end(),
+                            [](auto& e) { return e.art == EreignisArt::tasteRunter && e.code == codeEscape; }),
+              1);
     EXPECT_TRUE(warteBis([&] { return p.hat("taste 65 0"); }));  // "a" reached the window
     tap.aufheben();
     x->gleicheAb(1);
@@ -170,6 +173,45 @@ TEST_F(KuerzelAbgriffTest, NurTastenHoertOptionOhneWegzunehmen) {
     // The window got the key as well.
     EXPECT_TRUE(warteBis([&] { return p.hat("taste 16777251 134217728"); }));
     for (const auto& e : gesehen) EXPECT_FALSE(e.geschluckt);
+}
+
+TEST_F(KuerzelAbgriffTest, AufnahmeNimmtAlleTastenAberKeinenKlick) {
+    Probefenster p("Aufnahme", 150, 150, 400, 300);
+    bereit(p);
+    std::vector<AbgriffEreignis> gesehen;
+    AbgriffRegel regel;  // shortcut recording: every key, the mouse passes
+    for (std::uint16_t code = 0; code < 0x80; ++code) regel.geschluckteTasten.insert(code);
+    Marke tap = abgriff->starte(regel, [&](const AbgriffEreignis& e) { gesehen.push_back(e); });
+    ASSERT_TRUE(tap.aktiv());
+    eingabe->taste(codeA, flagge::control | flagge::umschalt, std::nullopt);
+    EXPECT_TRUE(warte([&] {
+        for (const auto& e : gesehen)
+            if (e.art == EreignisArt::tasteRunter && e.code == codeA && e.geschluckt &&
+                e.flaggen == (flagge::control | flagge::umschalt))
+                return true;
+        return false;
+    })) << [&] {
+        std::string t;
+        for (const auto& e : gesehen)
+            t += std::to_string(int(e.art)) + " " + std::to_string(e.code) + " " + std::to_string(e.flaggen) + " " +
+                 std::to_string(e.geschluckt) + "\n";
+        return t;
+    }();
+    Punkt mitte = x->fensterMit(p.fensterId())->rahmen.mitte();
+    eingabe->maus(Maustaste::links, true, mitte);
+    eingabe->maus(Maustaste::links, false, mitte);
+    EXPECT_TRUE(warte([&] {
+        for (const auto& e : gesehen)
+            if (e.art == EreignisArt::mausRunter && !e.geschluckt) return true;
+        return false;
+    }));
+    // The click reached the window; the key did not.
+    EXPECT_TRUE(warteBis([&] {
+        for (const auto& z : p.zeilen())
+            if (z.rfind("maus 1 ", 0) == 0) return true;
+        return false;
+    }));
+    for (const auto& z : p.zeilen()) EXPECT_NE(z.rfind("taste 65 ", 0), 0u) << z;
 }
 
 TEST_F(KuerzelAbgriffTest, BelegterZeigerLaesstDenAbgriffScheitern) {

@@ -250,11 +250,35 @@ bool X11Abgriff::ereignis(const xcb_generic_event_t* e) {
     }
     case XCB_KEY_PRESS:
     case XCB_KEY_RELEASE: {
-        // A grabbed key: its record comes from the raw event.
+        // A grabbed key comes as a core event (the server sends no raw events to
+        // the client holding the grab).
         auto* k = reinterpret_cast<const xcb_key_press_event_t*>(e);
+        bool unsere = false;
         for (auto& [nr, t] : taps_)
-            if (t->tastatur || t->geschluckt.count(k->detail)) return true;
-        return false;
+            if (t->tastatur || t->geschluckt.count(k->detail)) unsere = true;
+        if (!unsere) return false;
+        bool runter = art == XCB_KEY_PRESS;
+        if (flaggeVon(k->detail)) {
+            if (runter) gehalten_.insert(k->detail);
+            else gehalten_.erase(k->detail);
+        }
+        auto code = tastatur_.codeFuerTaste(k->detail);
+        for (auto& [nr, t] : taps_) {
+            if (!t->tastatur && !t->geschluckt.count(k->detail)) continue;
+            AbgriffEreignis a;
+            a.wo = {double(k->root_x), double(k->root_y)};
+            a.flaggen = gehalteneFlaggen();
+            a.code = code.value_or(0xFFFF);
+            if (istModifikator(k->detail)) {
+                if (a.code == 0x39) continue;
+                a.art = EreignisArt::flaggenGeaendert;
+            } else {
+                a.art = runter ? EreignisArt::tasteRunter : EreignisArt::tasteHoch;
+            }
+            a.geschluckt = true;
+            melde(*t, a);
+        }
+        return true;
     }
     case XCB_GE_GENERIC: {
         auto* g = reinterpret_cast<const xcb_ge_generic_event_t*>(e);
@@ -274,6 +298,8 @@ bool X11Abgriff::ereignis(const xcb_generic_event_t* e) {
             std::uint64_t flaggen = gehalteneFlaggen();
             auto code = tastatur_.codeFuerTaste(keycode);
             for (auto& [nr, t] : taps_) {
+                // Keys this tap grabs are reported from their core events.
+                if (t->tastatur || (t->geschluckt.count(keycode) && (flaggen == 0 || !runter))) continue;
                 AbgriffEreignis a;
                 a.wo = wo;
                 a.flaggen = flaggen;
@@ -286,8 +312,7 @@ bool X11Abgriff::ereignis(const xcb_generic_event_t* e) {
                     a.art = runter ? EreignisArt::tasteRunter : EreignisArt::tasteHoch;
                 }
                 // The grab of a swallowed key holds without other modifiers (lock bits aside).
-                a.geschluckt = t->tastatur || (t->geschluckt.count(keycode) && flaggen == 0);
-                if (t->regel.nurTasten) a.geschluckt = false;
+                a.geschluckt = false;
                 melde(*t, a);
             }
             return true;

@@ -18,7 +18,8 @@ namespace klebwerk::x11 {
 // - everything else is only watched: XInput2 raw key presses and releases (and raw
 //   button presses while the mouse is not grabbed) from the root window, which take
 //   nothing from the focused application.
-// Key records come from the raw events, marked swallowed when their key is grabbed.
+// A grabbed key is reported from its core events (swallowed), every other key from
+// its raw events (passed on): the server sends the grabbing client no raw events.
 // A grab that another client holds makes the tap fail: an empty token.
 class X11Abgriff : public Ereignisabgriff {
 public:
