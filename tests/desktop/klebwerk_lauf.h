@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -47,6 +48,62 @@ inline int fuehreAus(const std::vector<std::string>& befehl) {
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A program of the tests' own, its standard output going into a file.
+class Kindprozess {
+public:
+    Kindprozess(const std::vector<std::string>& befehl, const std::vector<std::string>& zusatzUmgebung = {}) {
+        ausgabe_ = std::filesystem::temp_directory_path() / ("klebwerk-kind-" + std::to_string(getpid()) + "-" +
+                                                           std::to_string(++zaehler()) + ".out");
+        std::vector<std::string> umgebung(zusatzUmgebung);
+        for (char** e = environ; *e; ++e) umgebung.push_back(*e);
+        std::vector<char*> env, argv;
+        for (auto& v : umgebung) env.push_back(v.data());
+        env.push_back(nullptr);
+        for (const auto& a : befehl) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t aktionen;
+        posix_spawn_file_actions_init(&aktionen);
+        posix_spawn_file_actions_addopen(&aktionen, 1, ausgabe_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        // Not the test's own error channel: a helper that forks into the background
+        // would keep the test runner's pipe open.
+        posix_spawn_file_actions_addopen(&aktionen, 2, "/dev/null", O_WRONLY, 0);
+        if (posix_spawnp(&pid_, argv[0], &aktionen, nullptr, argv.data(), env.data()) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&aktionen);
+    }
+    ~Kindprozess() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+        std::error_code f;
+        std::filesystem::remove(ausgabe_, f);
+    }
+    std::string ausgabe() const { return liesDatei(ausgabe_); }
+    pid_t pid() const { return pid_; }
+    // Waits for the program to end by itself.
+    void warte() {
+        if (pid_ > 0) waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+private:
+    static int& zaehler() {
+        static int n = 0;
+        return n;
+    }
+    std::filesystem::path ausgabe_;
+    pid_t pid_ = -1;
+};
+
+// Runs a program and gives its standard output, trimmed of the final line feed.
+inline std::string ausgabeVon(const std::vector<std::string>& befehl) {
+    Kindprozess p(befehl);
+    p.warte();
+    std::string text = p.ausgabe();
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return text;
 }
 
 // build/klebwerk in the current desktop session with a fresh home folder.

@@ -237,7 +237,7 @@ int main(int argc, char** argv) {
         return beende(1);
     }
     const QStringList teile = einfuegung.split(' ');
-    const qint64 angekommen = teile.value(3).toLongLong();
+    const qint64 angekommen = teile.value(4).toLongLong();
     gut(QStringLiteral("Pasted into the demo chat %1 ms after the file was written (a %2 image)")
             .arg(angekommen - geschrieben)
             .arg(teile.value(2)));

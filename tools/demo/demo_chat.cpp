@@ -1,15 +1,19 @@
 // The demo chat: a small window that looks like an AI chat, with an answer, a
 // microphone button and an input field that shows what is pasted into it. Each
 // paste is reported on standard output:
-//   eingefuegt bild <width>x<height> <ms since the epoch>
-//   eingefuegt text <characters> <ms since the epoch>
+//   eingefuegt bild <width>x<height> <formats> <ms since the epoch>
+//   eingefuegt text <characters> <formats> <ms since the epoch>
+//   gesendet <ms since the epoch>
+// The window's title is "Demo-Chat" unless --titel names another.
 
 #include <cstdio>
+#include <functional>
 
 #include <QApplication>
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
@@ -24,9 +28,20 @@ void melde(const QString& zeile) {
     std::fflush(stdout);
 }
 
-// The input field: pasted images are shown scaled to the field's width.
+// The input field: pasted images are shown scaled to the field's width; Return
+// sends, as in a chat (Shift+Return starts a new line).
 class Eingabe : public QTextEdit {
+public:
+    std::function<void()> senden;
+
 protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !(e->modifiers() & Qt::ShiftModifier)) {
+            if (senden) senden();
+            return;
+        }
+        QTextEdit::keyPressEvent(e);
+    }
     bool canInsertFromMimeData(const QMimeData* quelle) const override {
         return quelle->hasImage() || QTextEdit::canInsertFromMimeData(quelle);
     }
@@ -37,12 +52,15 @@ protected:
                 const int breite = std::max(80, viewport()->width() - 24);
                 QImage klein = bild.scaledToWidth(std::min(breite, bild.width()), Qt::SmoothTransformation);
                 textCursor().insertImage(klein);
-                melde(QStringLiteral("eingefuegt bild %1x%2").arg(bild.width()).arg(bild.height()));
+                melde(QStringLiteral("eingefuegt bild %1x%2 %3")
+                          .arg(bild.width())
+                          .arg(bild.height())
+                          .arg(quelle->formats().join(',')));
                 return;
             }
         }
         QTextEdit::insertFromMimeData(quelle);
-        melde(QStringLiteral("eingefuegt text %1").arg(quelle->text().size()));
+        melde(QStringLiteral("eingefuegt text %1 %2").arg(quelle->text().size()).arg(quelle->formats().join(',')));
     }
 };
 
@@ -51,7 +69,9 @@ protected:
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QWidget fenster;
-    fenster.setWindowTitle(QStringLiteral("Demo-Chat"));
+    const int titelStelle = QCoreApplication::arguments().indexOf(QStringLiteral("--titel"));
+    fenster.setWindowTitle(titelStelle > 0 ? QCoreApplication::arguments().value(titelStelle + 1)
+                                           : QStringLiteral("Demo-Chat"));
     fenster.resize(560, 520);
     fenster.setStyleSheet(QStringLiteral(
         "QWidget { background: #202124; color: #e8eaed; font-size: 14px; }"
@@ -86,10 +106,11 @@ int main(int argc, char** argv) {
     anordnung->addWidget(antwort);
     anordnung->addLayout(leiste, 1);
 
-    QObject::connect(senden, &QPushButton::clicked, [eingabe] {
+    eingabe->senden = [eingabe] {
         melde(QStringLiteral("gesendet"));
         eingabe->clear();
-    });
+    };
+    QObject::connect(senden, &QPushButton::clicked, [eingabe] { eingabe->senden(); });
     fenster.show();
     return app.exec();
 }
