@@ -1,0 +1,94 @@
+// Capture-to-paste latency on the real desktop: from the moment a capture file is
+// complete in the watched folder (renamed into place) to the moment the demo chat
+// receives the paste. Run inside a desktop session:
+//   scripts/desktop-session build/bench/klebwerk_latenz [deliveries]
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <numeric>
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "desktop/klebwerk_lauf.h"
+
+using namespace klebwerk::test;
+
+namespace {
+
+int zaehle(const std::string& text, const std::string& was) {
+    int n = 0;
+    for (size_t p = text.find(was); p != std::string::npos; p = text.find(was, p + 1)) ++n;
+    return n;
+}
+
+// The paste times the chat reported, in order.
+std::vector<long long> einfuegeZeiten(const std::string& ausgabe) {
+    std::vector<long long> zeiten;
+    size_t p = 0;
+    while ((p = ausgabe.find("eingefuegt bild", p)) != std::string::npos) {
+        size_t ende = ausgabe.find('\n', p);
+        std::string zeile = ausgabe.substr(p, ende - p);
+        zeiten.push_back(std::stoll(zeile.substr(zeile.rfind(' ') + 1)));
+        p = ende;
+    }
+    return zeiten;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int anzahl = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    KlebwerkLauf lauf;
+    lauf.schreibeEinstellungen(R"({"testBefehle": true})");
+    std::filesystem::create_directories(lauf.heim() + "/Desktop");
+    const std::vector<std::string> umgebung = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1", "HOME=" + lauf.heim()};
+    Kindprozess chat({KLEBWERK_DEMO_CHAT}, umgebung);
+    Kindprozess anderes({KLEBWERK_DEMO_CHAT, "--titel", "Anderes"}, umgebung);
+    if (!warteBis([] { return !ausgabeVon({"xdotool", "search", "--onlyvisible", "--name", "^Anderes$"}).empty(); }) ||
+        !lauf.starte() || !warteBis([&] { return lauf.protokollEnthaelt(" Start, Freigabe: true\n"); })) {
+        std::fprintf(stderr, "the desktop, the chat or Klebwerk did not start\n");
+        return 1;
+    }
+    sendeBefehl("ziel|klebwerk-demo-chat|Demo-Chat");
+    if (!warteBis([&] { return lauf.protokollEnthaelt(" Aktives Ziel: "); })) return 1;
+    const std::string ordner = lauf.heim() + "/Desktop";
+
+    // A capture of a full screen's size, as a screenshot would be.
+    QImage bild(1280, 800, QImage::Format_RGB32);
+    for (int y = 0; y < bild.height(); ++y)
+        for (int x = 0; x < bild.width(); ++x) bild.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
+
+    std::vector<double> dauer;
+    for (int i = 0; i < anzahl; ++i) {
+        std::string name = "Bildschirmfoto 2026-12-10 um 12.00." + std::to_string(10 + i) + ".png";
+        std::string versteckt = ordner + "/." + name;
+        bild.save(QString::fromStdString(versteckt), "PNG");
+        std::filesystem::rename(versteckt, ordner + "/" + name);
+        const long long fertig = QDateTime::currentMSecsSinceEpoch();
+        if (!warteBis([&] { return static_cast<int>(einfuegeZeiten(chat.ausgabe()).size()) > i; })) {
+            std::fprintf(stderr, "delivery %d did not arrive\n", i + 1);
+            return 1;
+        }
+        dauer.push_back(static_cast<double>(einfuegeZeiten(chat.ausgabe())[i] - fertig));
+        // The delivery finishes and gives the clipboard back before the next capture.
+        warteBis([&] { return zaehle(lauf.protokoll(), " Eingefügt in ") > i; });
+        warteBis([] { return false; }, std::chrono::milliseconds(2000));
+    }
+    lauf.beende();
+
+    std::vector<double> sortiert = dauer;
+    std::sort(sortiert.begin(), sortiert.end());
+    auto stelle = [&](double q) { return sortiert[static_cast<size_t>(q * (sortiert.size() - 1) + 0.5)]; };
+    const double mittel = std::accumulate(dauer.begin(), dauer.end(), 0.0) / dauer.size();
+    std::printf("deliveries: %zu (1280x800 PNG captures)\n", dauer.size());
+    std::printf("capture complete -> paste received, ms: median %.0f  min %.0f  p90 %.0f  max %.0f  mean %.0f\n",
+                stelle(0.5), sortiert.front(), stelle(0.9), sortiert.back(), mittel);
+    std::printf("fixed delays in that path: 100 ms first scan + 150 ms before the paste key = 250 ms\n");
+    std::printf("beyond the fixed delays, ms: median %.0f\n", stelle(0.5) - 250);
+    return 0;
+}
