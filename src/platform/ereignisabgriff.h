@@ -19,11 +19,15 @@ struct AbgriffRegel {
     Umgang maus = Umgang::durchlassen;
     // Key codes that are swallowed (Escape while choosing); all others pass.
     std::set<std::uint16_t> geschluckteTasten;
+    // Every key down is swallowed (recording a shortcut).
+    bool alleTasten = false;
     // Listen-only: nothing is taken, only keys and modifier changes are seen.
     bool nurTasten = false;
 };
 
-// One event seen by the tap, as a plain record.
+// One event seen by the tap, as a plain record: the macOS virtual key code, the event
+// flags (shift, control, option, command) and the pointer position in top-left
+// screen coordinates.
 struct AbgriffEreignis {
     EreignisArt art = EreignisArt::tasteRunter;
     std::uint16_t code = 0;
