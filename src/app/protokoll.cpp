@@ -1,5 +1,6 @@
 #include "app/protokoll.h"
 
+#include <cstdio>
 #include <ctime>
 #include <mutex>
 
@@ -18,8 +19,30 @@ std::string protokollZeile(std::chrono::system_clock::time_point zeit, std::stri
     std::strftime(stempel, sizeof stempel, "%Y-%m-%d %H:%M:%S", &ortszeit);
     std::string zeile;
     zeile.reserve(text.size() + 21);
-    zeile.append(stempel).append(" ").append(text).append("\n");
+    zeile.append(stempel).append(" ");
+    haengeMaskiertAn(zeile, text, false);
+    zeile.append("\n");
     return zeile;
+}
+
+void haengeMaskiertAn(std::string& ziel, std::string_view text, bool anfuehrung) {
+    for (unsigned char c : text) {
+        switch (c) {
+            case '"': ziel += anfuehrung ? "\\\"" : "\""; break;
+            case '\\': ziel += anfuehrung ? "\\\\" : "\\"; break;
+            case '\n': ziel += "\\n"; break;
+            case '\r': ziel += "\\r"; break;
+            case '\t': ziel += "\\t"; break;
+            default:
+                if (c < 0x20 || c == 0x7f) {
+                    char code[12];
+                    std::snprintf(code, sizeof code, "\\u{%x}", c);
+                    ziel += code;
+                } else {
+                    ziel += static_cast<char>(c);
+                }
+        }
+    }
 }
 
 void protokoll(std::string_view text) {

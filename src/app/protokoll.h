@@ -11,7 +11,13 @@ namespace klebwerk {
 // reaches the file whole.
 void protokoll(std::string_view text);
 
-// The line for `text` at `zeit` (local time), line feed included.
+// The line for `text` at `zeit` (local time), line feed included. Control characters
+// in the text (a file name or window title with a line break) are written as escapes,
+// so that one entry is always one line and no outside text can forge another.
 std::string protokollZeile(std::chrono::system_clock::time_point zeit, std::string_view text);
+
+// `text` with backslash escapes for control characters: \n, \r, \t, \u{1b}; with
+// `anfuehrung` also for the double quote and the backslash itself.
+void haengeMaskiertAn(std::string& ziel, std::string_view text, bool anfuehrung);
 
 }  // namespace klebwerk

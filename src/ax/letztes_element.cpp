@@ -82,6 +82,8 @@ bool pruefe(const Element& e, const std::vector<Wert>& werte, const Passt& passt
 std::optional<std::optional<Element>> ueberKandidaten(const AX& ax, const Element& wurzel, long grenze,
                                                       const Passt& passt, const std::set<std::string>& rollen) {
     const double frist = ax.frist(wurzel);
+    // The walk examines the root first; the query may leave it out.
+    if (pruefe(wurzel, ax.mehrere(wurzel, dreiNamen), passt)) return std::optional<Element>{wurzel};
     auto kandidaten = ax.backend().kandidatenRueckwaerts(wurzel, {rollen.begin(), rollen.end()}, 0, frist);
     if (!kandidaten) return std::nullopt;
     // The last match in document order.

@@ -1,6 +1,6 @@
 #include "diagnostics/befehlstext.h"
 
-#include <cstdio>
+#include "app/protokoll.h"
 
 namespace klebwerk {
 
@@ -20,36 +20,13 @@ std::vector<std::string> teileBei(std::string_view text, char trenner) {
     }
 }
 
-namespace {
-
-void haengeMaskiertAn(std::string& ziel, const std::string& teil) {
-    for (unsigned char c : teil) {
-        switch (c) {
-            case '"': ziel += "\\\""; break;
-            case '\\': ziel += "\\\\"; break;
-            case '\n': ziel += "\\n"; break;
-            case '\r': ziel += "\\r"; break;
-            case '\t': ziel += "\\t"; break;
-            default:
-                if (c < 0x20 || c == 0x7f) {
-                    char code[12];
-                    std::snprintf(code, sizeof code, "\\u{%x}", c);
-                    ziel += code;
-                } else {
-                    ziel += static_cast<char>(c);
-                }
-        }
-    }
-}
-
-}  // namespace
 
 std::string befehlsListe(const std::vector<std::string>& teile) {
     std::string liste = "[";
     for (size_t i = 0; i < teile.size(); ++i) {
         if (i) liste += ", ";
         liste += '"';
-        haengeMaskiertAn(liste, teile[i]);
+        haengeMaskiertAn(liste, teile[i], true);
         liste += '"';
     }
     liste += ']';

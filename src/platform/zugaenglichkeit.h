@@ -47,7 +47,7 @@ public:
     // The window-server number of a window element, 0 when it has none.
     virtual std::int64_t fensterNummer(const Element& fenster) = 0;
 
-    // Descendants of `wurzel` (itself included) whose role may be one of `rollen` (empty:
+    // Descendants of `wurzel` (itself possibly left out) whose role may be one of `rollen` (empty:
     // every element), in reverse document order: the last element first, a descendant
     // before its ancestor; at most `hoechstens` of them (0: all). The list may hold more
     // elements than those roles (the caller checks each), never fewer. No value: the

@@ -31,9 +31,24 @@ TEST(Protokoll, ZeileHatOrtszeitImVierundzwanzigStundenFormat) {
     t.tm_sec = 3;
     t.tm_isdst = -1;
     auto zeit = std::chrono::system_clock::from_time_t(std::mktime(&t)) + std::chrono::milliseconds(999);
-    EXPECT_EQ(protokollZeile(zeit, "Text mit\nZeilenumbruch"), "2024-03-02 09:05:03 Text mit\nZeilenumbruch\n");
+    EXPECT_EQ(protokollZeile(zeit, "Text"), "2024-03-02 09:05:03 Text\n");
     t.tm_hour = 21;
     EXPECT_EQ(protokollZeile(std::chrono::system_clock::from_time_t(std::mktime(&t)), "x"), "2024-03-02 21:05:03 x\n");
+}
+
+TEST(Protokoll, EinEintragIstImmerGenauEineZeile) {
+    auto zeit = std::chrono::system_clock::now();
+    const std::string vorn = protokollZeile(zeit, "").substr(0, 20);
+    struct Fall {
+        std::string text;
+        std::string zeile;
+    };
+    const Fall faelle[] = {
+        {"Screenshot: a\n2026-01-01 00:00:00 Start, Freigabe: true.png", "Screenshot: a\\n2026-01-01 00:00:00 Start, Freigabe: true.png"},
+        {"Titel\r\t\x1b[31m", "Titel\\r\\t\\u{1b}[31m"},
+        {"Größe \"zitiert\" \\ – ✓", "Größe \"zitiert\" \\ – ✓"},
+    };
+    for (const Fall& f : faelle) EXPECT_EQ(protokollZeile(zeit, f.text), vorn + f.zeile + "\n");
 }
 
 TEST(Protokoll, ZweiThreadsVermischenIhreZeilenNie) {

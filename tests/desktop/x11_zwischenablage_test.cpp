@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "desktop/x11_hilfe.h"
+#include "platform/x11/x11_eingabe.h"
 #include "platform/x11/x11_zwischenablage.h"
 
 namespace klebwerk::x11 {
@@ -144,6 +145,28 @@ TEST_F(X11ZwischenablageTest, LangsamerBesitzerHaeltNichtAuf) {
     kill(besitzer.pid(), SIGCONT);
     // After the stopped owner, reads work again.
     EXPECT_TRUE(warteBis([&] { return !ablage->eintraege().empty(); }));
+}
+
+TEST_F(X11ZwischenablageTest, BildMitDateiadresseWirdEingefuegt) {
+    XTastatur tastatur(*x);
+    X11Eingabe eingabe(*x, tastatur);
+    test::Probefenster p("Einfuegen Probe", 100, 100, 400, 300);
+    ASSERT_TRUE(warteBis([&] { return p.fensterId() && x->fensterMit(p.fensterId()); }));
+    x->aktiviereFenster(p.fensterId());
+    ASSERT_TRUE(warteBis([&] { return x->aktivesFenster() == p.fensterId() && p.hat("fokus"); }));
+    std::string png = zufallsBytes(2 * 1024 * 1024);
+    ASSERT_TRUE(ablage->schreibe({{{"public.png", png}, {"public.file-url", "file:///tmp/Bild%201.png"}}}));
+    EXPECT_TRUE(xclipLies("image/png") == png);
+    EXPECT_EQ(xclipLies("text/uri-list"), "file:///tmp/Bild%201.png\r\n");
+    eingabe.taste(0x09, flagge::befehl, std::nullopt);
+    // The window's paste saw the image and the file reference.
+    EXPECT_TRUE(warteBis([&] {
+        for (const auto& z : p.zeilen())
+            if (z.rfind("einfuegen ", 0) == 0 && z.find("image/png") != std::string::npos &&
+                z.find("text/uri-list") != std::string::npos)
+                return true;
+        return false;
+    }));
 }
 
 TEST_F(X11ZwischenablageTest, LeerenZaehltUndGibtNichts) {

@@ -114,6 +114,25 @@ TEST_F(XVerbindungTest, TitelAenderungUndZerstoerungWerdenGemeldet) {
     EXPECT_FALSE(x->fensterMit(id).has_value());
 }
 
+TEST_F(XVerbindungTest, MinimiertIstNichtSichtbarAberNichtZerstoert) {
+    std::atomic<bool> zerstoert{false};
+    Probefenster p("Probe Minimiert", 120, 120, 200, 100);
+    ASSERT_TRUE(warteBis([&] { return p.fensterId() && gefunden(p.fensterId()); })) << liste();
+    std::uint32_t id = p.fensterId();
+    Marke m = x->beobachteFenster([&](std::uint32_t i, FensterAenderung a) {
+        if (i == id && a == FensterAenderung::zerstoert) zerstoert = true;
+    });
+    ASSERT_EQ(QProcess::execute("xdotool", {"windowminimize", QString::number(id)}), 0);
+    EXPECT_TRUE(warteBis([&] {
+        x->gleicheAb(1);
+        auto f = x->fensterMit(id);
+        return f && !f->sichtbar && f->versteckt;
+    })) << liste();
+    EXPECT_FALSE(zerstoert);
+    x->aktiviereFenster(id);
+    EXPECT_TRUE(warteBis([&] { return gefunden(id).has_value(); })) << liste();
+}
+
 TEST_F(XVerbindungTest, XFehlerBeendenNichtsUndZeitstempelKommen) {
     // A request on a window that does not exist: an error reply, never the end.
     x->aufX([&] {

@@ -1,27 +1,167 @@
 #include "platform/x11/atspi_zugaenglichkeit.h"
 
-#include <QDBusConnection>
-#include <QDBusMessage>
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include <QDBusArgument>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusPendingCall>
 #include <QDBusVariant>
+#include <unistd.h>
 
 namespace klebwerk::x11 {
 namespace {
 
+using Uhr = std::chrono::steady_clock;
+
 constexpr int fristMs = 1000;
+constexpr double stummSekunden = 3.0;
 const QString busDienst = QStringLiteral("org.a11y.Bus");
 const QString busPfad = QStringLiteral("/org/a11y/bus");
 const QString eigenschaften = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString status = QStringLiteral("org.a11y.Status");
+const QString registerDienst = QStringLiteral("org.a11y.atspi.Registry");
+const QString wurzelPfad = QStringLiteral("/org/a11y/atspi/accessible/root");
+const QString nullPfad = QStringLiteral("/org/a11y/atspi/null");
+const QString iAccessible = QStringLiteral("org.a11y.atspi.Accessible");
+const QString iComponent = QStringLiteral("org.a11y.atspi.Component");
+const QString iDocument = QStringLiteral("org.a11y.atspi.Document");
+const QString iText = QStringLiteral("org.a11y.atspi.Text");
+const QString iAction = QStringLiteral("org.a11y.atspi.Action");
+const QString iEditable = QStringLiteral("org.a11y.atspi.EditableText");
+const QString iCollection = QStringLiteral("org.a11y.atspi.Collection");
+constexpr unsigned koordinatenBildschirm = 0;
 
-QDBusMessage rufe(const QDBusMessage& anfrage) {
+QDBusMessage rufeSitzung(const QDBusMessage& anfrage) {
     return QDBusConnection::sessionBus().call(anfrage, QDBus::Block, fristMs);
 }
 
 bool busAntwortet() {
     auto anfrage = QDBusMessage::createMethodCall(busDienst, busPfad, busDienst, QStringLiteral("GetAddress"));
-    QDBusMessage antwort = rufe(anfrage);
+    QDBusMessage antwort = rufeSitzung(anfrage);
     return antwort.type() == QDBusMessage::ReplyMessage && !antwort.arguments().isEmpty() &&
            !antwort.arguments().front().toString().isEmpty();
+}
+
+bool istAntwort(const QDBusMessage& m) { return m.type() == QDBusMessage::ReplyMessage && !m.arguments().isEmpty(); }
+
+bool istZeitUeberschreitung(const QDBusMessage& m) {
+    return m.type() == QDBusMessage::ErrorMessage &&
+           (m.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
+            m.errorName() == QLatin1String("org.freedesktop.DBus.Error.Timeout") ||
+            m.errorName() == QLatin1String("org.freedesktop.DBus.Error.TimedOut"));
+}
+
+QDBusArgument alsArgument(const QVariant& v) { return v.value<QDBusArgument>(); }
+
+std::optional<AtspiZugaenglichkeit::Adresse> leseReferenz(const QDBusArgument& arg) {
+    QString bus;
+    QDBusObjectPath pfad;
+    arg.beginStructure();
+    arg >> bus >> pfad;
+    arg.endStructure();
+    if (bus.isEmpty() || pfad.path() == nullPfad) return std::nullopt;
+    return AtspiZugaenglichkeit::Adresse{bus, pfad.path()};
+}
+
+std::optional<AtspiZugaenglichkeit::Adresse> referenzAus(const QVariant& v) {
+    if (v.canConvert<QDBusArgument>()) return leseReferenz(alsArgument(v));
+    return std::nullopt;
+}
+
+std::vector<AtspiZugaenglichkeit::Adresse> referenzListe(const QVariant& v) {
+    std::vector<AtspiZugaenglichkeit::Adresse> liste;
+    if (!v.canConvert<QDBusArgument>()) return liste;
+    const QDBusArgument arg = alsArgument(v);
+    arg.beginArray();
+    while (!arg.atEnd()) {
+        QString bus;
+        QDBusObjectPath pfad;
+        arg.beginStructure();
+        arg >> bus >> pfad;
+        arg.endStructure();
+        if (!bus.isEmpty() && pfad.path() != nullPfad) liste.push_back({bus, pfad.path()});
+    }
+    arg.endArray();
+    return liste;
+}
+
+std::map<QString, QString> textTabelle(const QVariant& v) {
+    std::map<QString, QString> t;
+    if (v.canConvert<QDBusArgument>()) {
+        const QDBusArgument arg = alsArgument(v);
+        arg.beginMap();
+        while (!arg.atEnd()) {
+            QString k, w;
+            arg.beginMapEntry();
+            arg >> k >> w;
+            arg.endMapEntry();
+            t[k] = w;
+        }
+        arg.endMap();
+    } else {
+        const QVariantMap m = v.toMap();
+        for (auto it = m.begin(); it != m.end(); ++it) t[it.key()] = it.value().toString();
+    }
+    return t;
+}
+
+Zustaende zustaendeAus(const QVariant& v) {
+    QList<uint> teile;
+    if (v.canConvert<QDBusArgument>()) {
+        const QDBusArgument arg = alsArgument(v);
+        arg.beginArray();
+        while (!arg.atEnd()) {
+            uint u = 0;
+            arg >> u;
+            teile.push_back(u);
+        }
+        arg.endArray();
+    } else {
+        for (const QVariant& x : v.toList()) teile.push_back(x.toUInt());
+    }
+    Zustaende z;
+    if (teile.size() > 0) z.bits |= teile[0];
+    if (teile.size() > 1) z.bits |= std::uint64_t(teile[1]) << 32;
+    return z;
+}
+
+std::optional<Rechteck> ausmassAus(const QVariant& v) {
+    if (!v.canConvert<QDBusArgument>()) return std::nullopt;
+    const QDBusArgument arg = alsArgument(v);
+    int x = 0, y = 0, b = 0, h = 0;
+    arg.beginStructure();
+    arg >> x >> y >> b >> h;
+    arg.endStructure();
+    if (b < 0 || h < 0) return std::nullopt;
+    return Rechteck{double(x), double(y), double(b), double(h)};
+}
+
+Element objekt(int pid, const AtspiZugaenglichkeit::Adresse& a) {
+    return Element{Element::Art::objekt, pid, a.bus.toStdString(), a.pfad.toStdString()};
+}
+
+// A D-Bus match rule for Collection.GetMatches: states, attributes, roles, interfaces.
+QDBusArgument regel(const RollenAbfrage* abfrage) {
+    QDBusArgument arg;
+    arg.beginStructure();
+    QList<int> zustaende{0, 0};
+    if (abfrage && abfrage->editierbar) zustaende[0] |= 1 << zustandEditierbar;
+    arg << zustaende << int(1);  // ALL of the states
+    arg << QMap<QString, QString>() << int(1);
+    QList<int> rollen{0, 0, 0, 0, 0};
+    int rollenArt = 1;  // ALL of none: every element
+    if (abfrage && !abfrage->rollen.empty()) {
+        for (std::uint32_t r : abfrage->rollen) rollen[int(r / 32)] |= int(1u << (r % 32));
+        rollenArt = 2;  // ANY
+    }
+    arg << rollen << rollenArt;
+    arg << QStringList() << int(1);
+    arg << false;
+    arg.endStructure();
+    return arg;
 }
 
 }  // namespace
@@ -30,7 +170,7 @@ std::optional<bool> zugaenglichkeitAn() {
     if (!QDBusConnection::sessionBus().isConnected() || !busAntwortet()) return std::nullopt;
     auto anfrage = QDBusMessage::createMethodCall(busDienst, busPfad, eigenschaften, QStringLiteral("Get"));
     anfrage << status << QStringLiteral("IsEnabled");
-    QDBusMessage antwort = rufe(anfrage);
+    QDBusMessage antwort = rufeSitzung(anfrage);
     if (antwort.type() != QDBusMessage::ReplyMessage || antwort.arguments().isEmpty()) return std::nullopt;
     return antwort.arguments().front().value<QDBusVariant>().variant().toBool();
 }
@@ -38,8 +178,11 @@ std::optional<bool> zugaenglichkeitAn() {
 bool schalteZugaenglichkeitEin() {
     auto anfrage = QDBusMessage::createMethodCall(busDienst, busPfad, eigenschaften, QStringLiteral("Set"));
     anfrage << status << QStringLiteral("IsEnabled") << QVariant::fromValue(QDBusVariant(true));
-    return rufe(anfrage).type() == QDBusMessage::ReplyMessage;
+    return rufeSitzung(anfrage).type() == QDBusMessage::ReplyMessage;
 }
+
+AtspiZugaenglichkeit::AtspiZugaenglichkeit(Fensterliste& fensterliste, Arbeitsplatz& arbeitsplatz)
+    : fensterliste_(fensterliste), arbeitsplatz_(arbeitsplatz), eigenePid_(static_cast<int>(getpid())) {}
 
 bool AtspiZugaenglichkeit::vertraut(bool nachfragen) {
     auto an = zugaenglichkeitAn();
@@ -51,5 +194,644 @@ bool AtspiZugaenglichkeit::vertraut(bool nachfragen) {
 
 Element AtspiZugaenglichkeit::anwendung(int pid) { return Element{Element::Art::anwendung, pid, "", ""}; }
 Element AtspiZugaenglichkeit::systemweit() { return Element{Element::Art::systemweit, 0, "", ""}; }
+
+QDBusConnection AtspiZugaenglichkeit::verbindung() {
+    std::lock_guard lock(sperre_);
+    if (verbindung_ && verbindung_->isConnected()) return *verbindung_;
+    auto anfrage = QDBusMessage::createMethodCall(busDienst, busPfad, busDienst, QStringLiteral("GetAddress"));
+    QDBusMessage antwort = rufeSitzung(anfrage);
+    if (!istAntwort(antwort)) return QDBusConnection(QString());
+    const QString adresse = antwort.arguments().front().toString();
+    const QString name = QStringLiteral("klebwerk-atspi");
+    QDBusConnection::disconnectFromBus(name);
+    verbindung_ = QDBusConnection::connectToBus(adresse, name);
+    return *verbindung_;
+}
+
+bool AtspiZugaenglichkeit::stumm(const QString& bus) {
+    std::lock_guard lock(sperre_);
+    auto it = stummBis_.find(bus);
+    if (it == stummBis_.end()) return false;
+    if (Uhr::now() < it->second) return true;
+    stummBis_.erase(it);
+    return false;
+}
+
+std::vector<QDBusMessage> AtspiZugaenglichkeit::sende(const std::vector<QDBusMessage>& anfragen, double frist) {
+    std::vector<QDBusMessage> antworten(anfragen.size());
+    QDBusConnection c = verbindung();
+    if (!c.isConnected()) return antworten;
+    const int ms = std::max(1, static_cast<int>(std::lround(frist * 1000)));
+    std::vector<std::optional<QDBusPendingCall>> laufend(anfragen.size());
+    for (size_t i = 0; i < anfragen.size(); ++i) {
+        if (stumm(anfragen[i].service())) continue;
+        laufend[i] = c.asyncCall(anfragen[i], ms);
+    }
+    for (size_t i = 0; i < anfragen.size(); ++i) {
+        if (!laufend[i]) continue;
+        // Waits on the reply without running an event loop (QtDBus's own thread reads it).
+        laufend[i]->waitForFinished();
+        antworten[i] = laufend[i]->reply();
+        if (istZeitUeberschreitung(antworten[i])) {
+            std::lock_guard lock(sperre_);
+            stummBis_[anfragen[i].service()] =
+                Uhr::now() + std::chrono::duration_cast<Uhr::duration>(std::chrono::duration<double>(stummSekunden));
+        }
+    }
+    return antworten;
+}
+
+std::optional<QString> AtspiZugaenglichkeit::busFuerPid(int pid, double frist) {
+    if (pid == eigenePid_ || pid <= 0) return std::nullopt;
+    {
+        std::lock_guard lock(sperre_);
+        if (auto it = busVonPid_.find(pid); it != busVonPid_.end()) return it->second;
+    }
+    auto anfrage = QDBusMessage::createMethodCall(registerDienst, wurzelPfad, iAccessible, QStringLiteral("GetChildren"));
+    auto antwort = sende({anfrage}, frist);
+    if (!istAntwort(antwort[0])) return std::nullopt;
+    for (const Adresse& a : referenzListe(antwort[0].arguments().front())) {
+        int p = pidFuerBus(a.bus, frist);
+        if (p == pid) return a.bus;
+    }
+    return std::nullopt;
+}
+
+int AtspiZugaenglichkeit::pidFuerBus(const QString& bus, double frist) {
+    {
+        std::lock_guard lock(sperre_);
+        if (auto it = pidVonBus_.find(bus); it != pidVonBus_.end()) return it->second;
+    }
+    auto anfrage = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                                  QStringLiteral("org.freedesktop.DBus"),
+                                                  QStringLiteral("GetConnectionUnixProcessID"));
+    anfrage << bus;
+    QDBusMessage antwort = verbindung().call(anfrage, QDBus::Block, std::max(1, int(frist * 1000)));
+    if (!istAntwort(antwort)) return 0;
+    int pid = static_cast<int>(antwort.arguments().front().toUInt());
+    std::lock_guard lock(sperre_);
+    pidVonBus_[bus] = pid;
+    busVonPid_[pid] = bus;
+    return pid;
+}
+
+std::optional<AtspiZugaenglichkeit::Adresse> AtspiZugaenglichkeit::adresse(const Element& e, double frist) {
+    if (e.art == Element::Art::anwendung) {
+        auto bus = busFuerPid(e.pid, frist);
+        if (!bus) return std::nullopt;
+        return Adresse{*bus, wurzelPfad};
+    }
+    if (e.art != Element::Art::objekt || e.pid == eigenePid_ || e.bus.empty()) return std::nullopt;
+    return Adresse{QString::fromStdString(e.bus), QString::fromStdString(e.pfad)};
+}
+
+Element AtspiZugaenglichkeit::elementFuer(const Adresse& a, int pidHinweis, double frist) {
+    int pid = pidHinweis;
+    {
+        std::lock_guard lock(sperre_);
+        if (auto it = pidVonBus_.find(a.bus); it != pidVonBus_.end()) pid = it->second;
+    }
+    if (pid == 0) pid = pidFuerBus(a.bus, frist);
+    if (a.pfad == wurzelPfad) return anwendung(pid);
+    return objekt(pid, a);
+}
+
+unsigned AtspiZugaenglichkeit::brauchtFuer(const std::string& a) const {
+    if (a == "AXRole") return rohRolle | rohZustand | rohEigenschaften;
+    if (a == "AXSubrole") return rohRolle | rohZustand | rohEigenschaften;
+    if (a == "AXTitle" || a == "AXDescription" || a == "AXHelp" || a == "AXParent") return rohEigenschaften;
+    if (a == "AXChildren") return rohKinder;
+    if (a == "AXFocused" || a == "AXFocusable" || a == "AXEnabled" || a == "AXMain") return rohZustand;
+    if (a == "AXPosition" || a == "AXSize") return rohAusmass;
+    if (a == "AXDOMClassList") return rohObjektAttribute;
+    if (a == "AXURL") return rohDokument | rohRolle;
+    if (a == "AXValue") return rohText;
+    return 0;
+}
+
+std::vector<QDBusMessage> AtspiZugaenglichkeit::anfragenFuer(const Adresse& a, unsigned roh) const {
+    std::vector<QDBusMessage> m;
+    auto ruf = [&](const QString& iface, const char* methode) {
+        m.push_back(QDBusMessage::createMethodCall(a.bus, a.pfad, iface, QString::fromLatin1(methode)));
+        return &m.back();
+    };
+    if (roh & rohRolle) ruf(iAccessible, "GetRole");
+    if (roh & rohZustand) ruf(iAccessible, "GetState");
+    // Three single property reads: Qt 6 crashes on Properties.GetAll of its objects.
+    if (roh & rohEigenschaften) {
+        for (const char* name : {"Name", "Description", "Parent"}) *ruf(eigenschaften, "Get") << iAccessible << QString::fromLatin1(name);
+    }
+    if (roh & rohKinder) ruf(iAccessible, "GetChildren");
+    if (roh & rohAusmass) *ruf(iComponent, "GetExtents") << koordinatenBildschirm;
+    if (roh & rohObjektAttribute) ruf(iAccessible, "GetAttributes");
+    if (roh & rohDokument) ruf(iDocument, "GetAttributes");
+    if (roh & rohText) *ruf(iText, "GetText") << int(0) << int(-1);
+    return m;
+}
+
+AtspiZugaenglichkeit::Rohdaten AtspiZugaenglichkeit::auswerten(const std::vector<QDBusMessage>& antworten,
+                                                               unsigned roh) const {
+    Rohdaten r;
+    size_t i = 0;
+    auto naechste = [&]() -> const QDBusMessage* {
+        const QDBusMessage* m = &antworten[i++];
+        if (istAntwort(*m)) {
+            r.gueltig = true;
+            return m;
+        }
+        return nullptr;
+    };
+    if (roh & rohRolle) {
+        if (auto* m = naechste()) {
+            r.rolle = m->arguments().front().toUInt();
+            r.vorhanden |= rohRolle;
+        }
+    }
+    if (roh & rohZustand) {
+        if (auto* m = naechste()) {
+            r.zustand = zustaendeAus(m->arguments().front());
+            r.vorhanden |= rohZustand;
+        }
+    }
+    if (roh & rohEigenschaften) {
+        auto* name = naechste();
+        auto* beschreibung = naechste();
+        auto* eltern = naechste();
+        if (name && beschreibung && eltern) {
+            auto inhalt = [](const QDBusMessage* m) { return m->arguments().front().value<QDBusVariant>().variant(); };
+            r.name = inhalt(name).toString();
+            r.beschreibung = inhalt(beschreibung).toString();
+            r.eltern = referenzAus(inhalt(eltern));
+            r.vorhanden |= rohEigenschaften;
+        }
+    }
+    if (roh & rohKinder) {
+        if (auto* m = naechste()) {
+            r.kinder = referenzListe(m->arguments().front());
+            r.vorhanden |= rohKinder;
+        }
+    }
+    if (roh & rohAusmass) {
+        if (auto* m = naechste()) {
+            r.ausmass = ausmassAus(m->arguments().front());
+            r.vorhanden |= rohAusmass;
+        }
+    }
+    if (roh & rohObjektAttribute) {
+        if (auto* m = naechste()) {
+            r.objektAttribute = textTabelle(m->arguments().front());
+            r.vorhanden |= rohObjektAttribute;
+        }
+    }
+    if (roh & rohDokument) {
+        if (auto* m = naechste()) {
+            r.dokument = textTabelle(m->arguments().front());
+            r.vorhanden |= rohDokument;
+        }
+    }
+    if (roh & rohText) {
+        if (auto* m = naechste()) {
+            r.text = m->arguments().front().toString();
+            r.vorhanden |= rohText;
+        }
+    }
+    return r;
+}
+
+bool AtspiZugaenglichkeit::istObersteEbene(const Rohdaten& r, const Adresse& a) const {
+    return r.eltern && r.eltern->pfad == wurzelPfad && r.eltern->bus == a.bus && a.pfad != wurzelPfad;
+}
+
+std::optional<FensterInfo> AtspiZugaenglichkeit::xFenster(std::int64_t nummer) {
+    for (const FensterInfo& f : fensterliste_.fenster()) {
+        if (f.nummer == nummer) return f;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> AtspiZugaenglichkeit::paare(const Element& fenster, const Adresse& a, const Rohdaten& r) {
+    const auto schluessel = std::make_pair(a.bus, a.pfad);
+    {
+        std::lock_guard lock(sperre_);
+        if (auto it = paare_.find(schluessel); it != paare_.end()) {
+            if (xFenster(it->second)) return it->second;
+            paare_.erase(it);
+            return std::nullopt;  // the X window is gone: the pair died with it
+        }
+    }
+    if (!r.ausmass) return std::nullopt;
+    const std::string titel = r.name.toStdString();
+    std::vector<FensterInfo> gleicherProzess;
+    for (const FensterInfo& f : fensterliste_.fenster()) {
+        if (f.pid == fenster.pid) gleicherProzess.push_back(f);
+    }
+    // Geometry in root coordinates on both sides; the X frame may include decorations.
+    auto passtLage = [&](const FensterInfo& f) {
+        const Rechteck& x = f.rahmen;
+        const Rechteck& b = *r.ausmass;
+        const double rand = 40;
+        return b.x >= x.x - 2 && b.y >= x.y - 2 && b.x + b.breite <= x.x + x.breite + 2 &&
+               b.y + b.hoehe <= x.y + x.hoehe + 2 && b.breite >= x.breite - rand && b.hoehe >= x.hoehe - rand;
+    };
+    std::vector<FensterInfo> passend;
+    for (const FensterInfo& f : gleicherProzess) {
+        if (f.titel == titel && passtLage(f)) passend.push_back(f);
+    }
+    if (passend.size() != 1) return std::nullopt;
+    // The same X window must not be paired with a second accessible window.
+    std::lock_guard lock(sperre_);
+    for (const auto& [k, nr] : paare_) {
+        if (nr == passend[0].nummer) return std::nullopt;
+    }
+    paare_[schluessel] = passend[0].nummer;
+    return passend[0].nummer;
+}
+
+std::optional<Element> AtspiZugaenglichkeit::fokussiertes(const Element& app, double frist) {
+    auto a = adresse(app, frist);
+    if (!a) return std::nullopt;
+    RollenAbfrage keine;
+    QDBusArgument r;
+    r.beginStructure();
+    r << QList<int>{1 << zustandFokussiert, 0} << int(1) << QMap<QString, QString>() << int(1)
+      << QList<int>{0, 0, 0, 0, 0} << int(1) << QStringList() << int(1) << false;
+    r.endStructure();
+    auto m = QDBusMessage::createMethodCall(a->bus, a->pfad, iCollection, QStringLiteral("GetMatches"));
+    m << QVariant::fromValue(r) << uint(1) << int(1) << true;
+    auto antwort = sende({m}, frist);
+    if (istAntwort(antwort[0])) {
+        auto liste = referenzListe(antwort[0].arguments().front());
+        if (liste.empty()) return std::nullopt;
+        return elementFuer(liste.front(), app.pid, frist);
+    }
+    // No Collection: a bounded walk for the focused state, from the active window.
+    std::vector<Adresse> stapel{*a};
+    for (int n = 0; n < 2000 && !stapel.empty(); ++n) {
+        Adresse e = stapel.back();
+        stapel.pop_back();
+        auto ant = sende(anfragenFuer(e, rohZustand | rohKinder), frist);
+        Rohdaten d = auswerten(ant, rohZustand | rohKinder);
+        if (!d.gueltig) continue;
+        if (e.pfad != wurzelPfad && d.zustand.hat(zustandFokussiert)) return elementFuer(e, app.pid, frist);
+        if (d.kinder) stapel.insert(stapel.end(), d.kinder->rbegin(), d.kinder->rend());
+    }
+    return std::nullopt;
+}
+
+Wert AtspiZugaenglichkeit::anwendungsWert(const Element& app, const std::string& attribut, double frist) {
+    auto a = adresse(app, frist);
+    if (!a) return {};
+    if (attribut == "AXFrontmost") {
+        auto vorn = arbeitsplatz_.vorderste();
+        return vorn && vorn->pid == app.pid;
+    }
+    if (attribut == "AXFocusedUIElement") {
+        auto e = fokussiertes(app, frist);
+        return e ? Wert(*e) : Wert();
+    }
+    auto antwort = sende(anfragenFuer(*a, rohKinder | rohEigenschaften), frist);
+    Rohdaten r = auswerten(antwort, rohKinder | rohEigenschaften);
+    if (attribut == "AXRole") return r.gueltig ? Wert("AXApplication") : Wert();
+    if (attribut == "AXTitle") return (r.vorhanden & rohEigenschaften) ? Wert(r.name.toStdString()) : Wert();
+    if (!r.kinder) return {};
+    if (attribut == "AXChildren" || attribut == "AXWindows") {
+        WertListe liste;
+        for (const Adresse& k : *r.kinder) liste.push_back(objekt(app.pid, k));
+        return liste;
+    }
+    if (attribut == "AXFocusedWindow") {
+        std::vector<QDBusMessage> anfragen;
+        for (const Adresse& k : *r.kinder) {
+            anfragen.push_back(QDBusMessage::createMethodCall(k.bus, k.pfad, iAccessible, QStringLiteral("GetState")));
+        }
+        auto zustaende = sende(anfragen, frist);
+        for (size_t i = 0; i < r.kinder->size(); ++i) {
+            if (istAntwort(zustaende[i]) && zustaendeAus(zustaende[i].arguments().front()).hat(zustandAktiv)) {
+                return objekt(app.pid, (*r.kinder)[i]);
+            }
+        }
+        if (!r.kinder->empty()) return objekt(app.pid, r.kinder->front());
+    }
+    return {};
+}
+
+Wert AtspiZugaenglichkeit::ableiten(const Element& e, const Adresse& a, const Rohdaten& r, const std::string& attribut,
+                                    double frist) {
+    const unsigned braucht = brauchtFuer(attribut);
+    if ((r.vorhanden & braucht) != braucht) return {};
+    if ((braucht & rohZustand) && r.zustand.hat(zustandDefunkt)) return {};
+    const bool oben = istObersteEbene(r, a);
+    if (attribut == "AXRole") {
+        auto rolle = axRolle(r.rolle, r.zustand, oben);
+        if (!rolle) return {};
+        // A window whose X window has gone is gone too.
+        if (oben) {
+            std::lock_guard lock(sperre_);
+            auto it = paare_.find({a.bus, a.pfad});
+            if (it != paare_.end() && !xFenster(it->second)) return {};
+        }
+        return *rolle;
+    }
+    if (attribut == "AXSubrole") {
+        if (!oben || r.rolle == 0 || r.zustand.hat(zustandDefunkt)) return {};
+        if (atspiRollenName(r.rolle) == "dialog") return "AXDialog";
+        return {};  // completed by the pairing in liesMehrere
+    }
+    if (attribut == "AXTitle") return r.name.toStdString();
+    if (attribut == "AXDescription") return r.beschreibung.toStdString();
+    if (attribut == "AXHelp") return {};  // AT-SPI's HelpText is not read: Qt does not have it
+    if (attribut == "AXParent") return r.eltern ? Wert(elementFuer(*r.eltern, e.pid, frist)) : Wert();
+    if (attribut == "AXChildren") {
+        WertListe liste;
+        for (const Adresse& k : *r.kinder) liste.push_back(k.bus == a.bus ? objekt(e.pid, k) : elementFuer(k, 0, frist));
+        return liste;
+    }
+    if (attribut == "AXFocused") return r.zustand.hat(zustandFokussiert);
+    if (attribut == "AXFocusable") return r.zustand.hat(zustandFokussierbar);
+    if (attribut == "AXEnabled") return r.zustand.hat(zustandAktiviert) || r.zustand.hat(zustandEmpfindlich);
+    if (attribut == "AXMain") return r.zustand.hat(zustandAktiv);
+    if (attribut == "AXPosition") return r.ausmass ? Wert(Punkt{r.ausmass->x, r.ausmass->y}) : Wert();
+    if (attribut == "AXSize") return r.ausmass ? Wert(Groesse{r.ausmass->breite, r.ausmass->hoehe}) : Wert();
+    if (attribut == "AXDOMClassList") {
+        auto it = r.objektAttribute.find(QStringLiteral("class"));
+        if (it == r.objektAttribute.end()) return {};
+        WertListe liste;
+        for (const QString& k : it->second.split(QLatin1Char(' '), Qt::SkipEmptyParts)) liste.push_back(k.toStdString());
+        return liste;
+    }
+    if (attribut == "AXURL") {
+        const std::string rolle = atspiRollenName(r.rolle);
+        if (rolle != "document web" && rolle != "document frame") return {};
+        for (const char* k : {"URI", "DocURL"}) {
+            auto it = r.dokument.find(QString::fromLatin1(k));
+            if (it != r.dokument.end() && !it->second.isEmpty()) return it->second.toStdString();
+        }
+        return {};
+    }
+    if (attribut == "AXValue") return r.text ? Wert(r.text->toStdString()) : Wert();
+    return {};
+}
+
+std::vector<std::vector<Wert>> AtspiZugaenglichkeit::liesMehrereVon(const std::vector<Element>& elemente,
+                                                                    const std::vector<std::string>& attribute,
+                                                                    double frist) {
+    std::vector<std::vector<Wert>> ergebnis(elemente.size(), std::vector<Wert>(attribute.size()));
+    unsigned roh = 0;
+    bool abgeleitetSpaeter = false;
+    for (const std::string& a : attribute) {
+        roh |= brauchtFuer(a);
+        if (a == "AXWindow" || a == "AXSubrole") abgeleitetSpaeter = true;
+    }
+    if (abgeleitetSpaeter) roh |= rohEigenschaften | rohAusmass | rohRolle | rohZustand;
+    // All requests of all objects in flight together.
+    std::vector<QDBusMessage> anfragen;
+    std::vector<std::optional<Adresse>> adressen(elemente.size());
+    std::vector<size_t> anfang(elemente.size(), 0);
+    for (size_t i = 0; i < elemente.size(); ++i) {
+        if (elemente[i].art != Element::Art::objekt) continue;
+        adressen[i] = adresse(elemente[i], frist);
+        if (!adressen[i]) continue;
+        anfang[i] = anfragen.size();
+        auto m = anfragenFuer(*adressen[i], roh);
+        anfragen.insert(anfragen.end(), m.begin(), m.end());
+    }
+    const size_t jeObjekt = anfragenFuer(Adresse{}, roh).size();
+    auto antworten = sende(anfragen, frist);
+    for (size_t i = 0; i < elemente.size(); ++i) {
+        const Element& e = elemente[i];
+        if (e.art == Element::Art::anwendung || e.art == Element::Art::systemweit) {
+            for (size_t j = 0; j < attribute.size(); ++j) ergebnis[i][j] = lies(e, attribute[j], frist);
+            continue;
+        }
+        if (!adressen[i]) continue;
+        std::vector<QDBusMessage> eigene(antworten.begin() + anfang[i], antworten.begin() + anfang[i] + jeObjekt);
+        Rohdaten r = auswerten(eigene, roh);
+        if (!r.gueltig) continue;
+        if ((r.vorhanden & rohZustand) && r.zustand.hat(zustandDefunkt)) continue;
+        for (size_t j = 0; j < attribute.size(); ++j) {
+            const std::string& name = attribute[j];
+            if (name == "AXWindow") {
+                // The top-level ancestor: up the parents to the child of the application.
+                Adresse jetzt = *adressen[i];
+                Rohdaten d = r;
+                for (int tiefe = 0; tiefe < 256; ++tiefe) {
+                    if (istObersteEbene(d, jetzt)) {
+                        ergebnis[i][j] = objekt(e.pid, jetzt);
+                        break;
+                    }
+                    if (!d.eltern || d.eltern->pfad == wurzelPfad) break;
+                    jetzt = *d.eltern;
+                    d = auswerten(sende(anfragenFuer(jetzt, rohEigenschaften), frist), rohEigenschaften);
+                    if (!d.gueltig) break;
+                }
+                continue;
+            }
+            ergebnis[i][j] = ableiten(e, *adressen[i], r, name, frist);
+            if (name == "AXSubrole" && ergebnis[i][j].fehlt() && istObersteEbene(r, *adressen[i])) {
+                if (auto nr = paare(e, *adressen[i], r)) {
+                    auto f = xFenster(*nr);
+                    if (f && f->schicht == 0) ergebnis[i][j] = "AXStandardWindow";
+                }
+            }
+        }
+    }
+    return ergebnis;
+}
+
+std::vector<Wert> AtspiZugaenglichkeit::liesMehrere(const Element& e, const std::vector<std::string>& attribute,
+                                                    double frist) {
+    return liesMehrereVon({e}, attribute, frist).front();
+}
+
+Wert AtspiZugaenglichkeit::lies(const Element& e, const std::string& attribut, double frist) {
+    if (e.art == Element::Art::systemweit) {
+        if (attribut == "AXFocusedApplication") {
+            auto vorn = arbeitsplatz_.vorderste();
+            if (vorn && vorn->pid != eigenePid_) return anwendung(vorn->pid);
+        }
+        return {};
+    }
+    if (e.art == Element::Art::anwendung) return anwendungsWert(e, attribut, frist);
+    return liesMehrereVon({e}, {attribut}, frist).front().front();
+}
+
+std::vector<std::string> AtspiZugaenglichkeit::attributNamen(const Element& e, double frist) {
+    if (e.art == Element::Art::anwendung) {
+        if (!adresse(e, frist) || lies(e, "AXRole", frist).fehlt()) return {};
+        return attributeFuer("AXApplication", true, false);
+    }
+    auto a = adresse(e, frist);
+    if (!a) return {};
+    const unsigned roh = rohRolle | rohZustand | rohEigenschaften;
+    Rohdaten r = auswerten(sende(anfragenFuer(*a, roh), frist), roh);
+    auto rolle = axRolle(r.rolle, r.zustand, istObersteEbene(r, *a));
+    if (!r.gueltig || !rolle) return {};
+    return attributeFuer(*rolle, false, istObersteEbene(r, *a));
+}
+
+bool AtspiZugaenglichkeit::schreibe(const Element& e, const std::string& attribut, const Wert& wert, double frist) {
+    const bool* an = wert.als<bool>();
+    if (e.art == Element::Art::anwendung) {
+        if (attribut == "AXFrontmost" && an && *an && e.pid != eigenePid_) return arbeitsplatz_.aktiviere(e.pid, false);
+        return false;
+    }
+    auto a = adresse(e, frist);
+    if (!a) return false;
+    if (attribut == "AXFocused" && an && *an) {
+        auto m = QDBusMessage::createMethodCall(a->bus, a->pfad, iComponent, QStringLiteral("GrabFocus"));
+        auto antwort = sende({m}, frist);
+        return istAntwort(antwort[0]) && antwort[0].arguments().front().toBool();
+    }
+    if (attribut == "AXValue") {
+        if (const std::string* text = wert.als<std::string>()) {
+            auto m = QDBusMessage::createMethodCall(a->bus, a->pfad, iEditable, QStringLiteral("SetTextContents"));
+            m << QString::fromStdString(*text);
+            auto antwort = sende({m}, frist);
+            return istAntwort(antwort[0]) && antwort[0].arguments().front().toBool();
+        }
+        return false;
+    }
+    if (attribut == "AXMain" && an && *an) return fuehreAus(e, "AXRaise", frist);
+    return false;
+}
+
+bool AtspiZugaenglichkeit::fuehreAus(const Element& e, const std::string& aktion, double frist) {
+    auto a = adresse(e, frist);
+    if (!a || e.art != Element::Art::objekt) return false;
+    if (aktion == "AXRaise") {
+        auto nr = fensterNummer(e);
+        return nr != 0 && hebeFenster && hebeFenster(nr);
+    }
+    auto m = QDBusMessage::createMethodCall(a->bus, a->pfad, iAction, QStringLiteral("GetActions"));
+    auto antwort = sende({m}, frist);
+    if (!istAntwort(antwort[0])) return false;
+    std::vector<QString> namen;
+    QVariant v = antwort[0].arguments().front();
+    if (v.canConvert<QDBusArgument>()) {
+        const QDBusArgument arg = alsArgument(v);
+        arg.beginArray();
+        while (!arg.atEnd()) {
+            QString name, beschreibung, taste;
+            arg.beginStructure();
+            arg >> name >> beschreibung >> taste;
+            arg.endStructure();
+            namen.push_back(name.toLower());
+        }
+        arg.endArray();
+    }
+    std::vector<std::string> gesucht;
+    if (aktion == "AXPress") gesucht = drueckAktionen();
+    else if (aktion == "AXShowMenu") gesucht = {"showmenu", "show menu", "menu"};
+    else if (aktion == "AXConfirm") gesucht = {"confirm", "activate", "press"};
+    for (const std::string& g : gesucht) {
+        for (size_t i = 0; i < namen.size(); ++i) {
+            if (namen[i] != QString::fromStdString(g)) continue;
+            auto tu = QDBusMessage::createMethodCall(a->bus, a->pfad, iAction, QStringLiteral("DoAction"));
+            tu << int(i);
+            auto ergebnis = sende({tu}, frist);
+            return istAntwort(ergebnis[0]) && ergebnis[0].arguments().front().toBool();
+        }
+    }
+    return false;
+}
+
+std::optional<Element> AtspiZugaenglichkeit::elementBei(const Element& wurzel, Punkt punkt, double frist) {
+    std::optional<Element> app;
+    std::optional<std::int64_t> xNummer;
+    if (wurzel.art == Element::Art::systemweit) {
+        for (const FensterInfo& f : fensterliste_.fenster()) {
+            if (f.schicht != 0 || f.pid == eigenePid_ || !f.rahmen.enthaelt(punkt)) continue;
+            app = anwendung(f.pid);
+            xNummer = f.nummer;
+            break;
+        }
+    } else if (wurzel.art == Element::Art::anwendung) {
+        app = wurzel;
+    }
+    if (!app) return std::nullopt;
+    auto fenster = anwendungsWert(*app, "AXWindows", frist);
+    const WertListe* liste = fenster.als<WertListe>();
+    if (!liste) return std::nullopt;
+    // The window under the point: the one paired with the X window there, else the first
+    // whose extents hold the point.
+    std::optional<Element> ziel;
+    for (const Wert& w : *liste) {
+        const Element* f = w.als<Element>();
+        if (!f) continue;
+        if (xNummer && fensterNummer(*f) == *xNummer) {
+            ziel = *f;
+            break;
+        }
+    }
+    if (!ziel) {
+        for (const Wert& w : *liste) {
+            const Element* f = w.als<Element>();
+            auto werte = f ? liesMehrere(*f, {"AXPosition", "AXSize"}, frist) : std::vector<Wert>(2);
+            const Punkt* p = werte[0].als<Punkt>();
+            const Groesse* g = werte[1].als<Groesse>();
+            if (p && g && Rechteck{p->x, p->y, g->breite, g->hoehe}.enthaelt(punkt)) {
+                ziel = *f;
+                break;
+            }
+        }
+    }
+    if (!ziel) return std::nullopt;
+    // Down to the deepest element at the point.
+    Element jetzt = *ziel;
+    for (int tiefe = 0; tiefe < 64; ++tiefe) {
+        auto a = adresse(jetzt, frist);
+        if (!a) break;
+        auto m = QDBusMessage::createMethodCall(a->bus, a->pfad, iComponent, QStringLiteral("GetAccessibleAtPoint"));
+        m << int(std::lround(punkt.x)) << int(std::lround(punkt.y)) << koordinatenBildschirm;
+        auto antwort = sende({m}, frist);
+        if (!istAntwort(antwort[0])) break;
+        auto kind = referenzAus(antwort[0].arguments().front());
+        if (!kind || (kind->bus == a->bus && kind->pfad == a->pfad)) break;
+        jetzt = elementFuer(*kind, jetzt.pid, frist);
+    }
+    return jetzt;
+}
+
+std::int64_t AtspiZugaenglichkeit::fensterNummer(const Element& fenster) {
+    if (fenster.art != Element::Art::objekt) return 0;
+    const double frist = standardFrist();
+    auto a = adresse(fenster, frist);
+    if (!a) return 0;
+    {
+        std::lock_guard lock(sperre_);
+        auto it = paare_.find({a->bus, a->pfad});
+        if (it != paare_.end() && xFenster(it->second)) return it->second;
+    }
+    const unsigned roh = rohEigenschaften | rohAusmass | rohZustand;
+    Rohdaten r = auswerten(sende(anfragenFuer(*a, roh), frist), roh);
+    if (!r.gueltig || !istObersteEbene(r, *a) || r.zustand.hat(zustandDefunkt)) return 0;
+    return paare(fenster, *a, r).value_or(0);
+}
+
+std::optional<std::vector<Element>> AtspiZugaenglichkeit::kandidatenRueckwaerts(const Element& wurzel,
+                                                                                 const std::vector<std::string>& rollen,
+                                                                                 std::size_t hoechstens,
+                                                                                 double frist) {
+    std::optional<RollenAbfrage> abfrage;
+    if (!rollen.empty()) {
+        abfrage = abfrageFuer({rollen.begin(), rollen.end()});
+        if (!abfrage) return std::nullopt;
+    }
+    auto a = adresse(wurzel, frist);
+    if (!a) return std::nullopt;
+    auto m = QDBusMessage::createMethodCall(a->bus, a->pfad, iCollection, QStringLiteral("GetMatches"));
+    const uint rueckwaerts = 4;  // reverse canonical order
+    m << QVariant::fromValue(regel(abfrage ? &*abfrage : nullptr)) << rueckwaerts
+      << int(std::min<std::size_t>(hoechstens, 0x7fffffff)) << true;
+    auto antwort = sende({m}, frist);
+    if (!istAntwort(antwort[0])) return std::nullopt;
+    std::vector<Element> ergebnis;
+    for (const Adresse& k : referenzListe(antwort[0].arguments().front())) {
+        ergebnis.push_back(k.bus == a->bus ? objekt(wurzel.pid, k) : elementFuer(k, 0, frist));
+    }
+    return ergebnis;
+}
+
+Marke AtspiZugaenglichkeit::beobachte(int, const Element&, const std::vector<std::string>&, Meldung) { return {}; }
 
 }  // namespace klebwerk::x11

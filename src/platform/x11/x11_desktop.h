@@ -11,36 +11,16 @@
 #include "platform/x11/qt_laufschleife.h"
 #include "platform/x11/signal_beendigung.h"
 #include "platform/x11/x11_arbeitsplatz.h"
+#include "platform/x11/tastatur.h"
+#include "platform/x11/x11_abgriff.h"
+#include "platform/x11/x11_eingabe.h"
 #include "platform/x11/x11_fensterliste.h"
+#include "platform/x11/x11_tastenkuerzel.h"
 #include "platform/x11/x11_zwischenablage.h"
 #include "platform/x11/x_verbindung.h"
 #include "platform/x11/xdg_anmeldeobjekt.h"
 
 namespace klebwerk::x11 {
-
-// Services that later work fills in; until then each answers "nothing".
-class LeereEingabe : public Eingabe {
-public:
-    void taste(std::uint16_t, std::uint64_t, std::optional<int>) override {}
-    void maus(Maustaste, bool, Punkt) override {}
-    void bewegeZeiger(Punkt) override {}
-    Punkt zeiger() override { return {}; }
-    double leerlauf() override { return 0; }
-    std::uint64_t gehalteneFlaggen() override { return 0; }
-    std::string zeichen(std::uint16_t) override { return {}; }
-};
-
-class LeererAbgriff : public Ereignisabgriff {
-public:
-    Marke starte(const AbgriffRegel&, std::function<void(const AbgriffEreignis&)>) override { return {}; }
-};
-
-class LeereTastenkuerzel : public Tastenkuerzel {
-public:
-    int registriere(std::uint32_t, std::uint16_t, std::uint32_t) override { return -1; }
-    void entferne(std::uint32_t) override {}
-    void beiDruck(std::function<void(std::uint32_t)>) override {}
-};
 
 class QtBildschirme : public Bildschirme {
 public:
@@ -73,13 +53,14 @@ public:
     QtLaufschleife schleife;
     // The backend's own X connection and thread; the X services below build on it.
     XVerbindung x;
-    AtspiZugaenglichkeit ax;
     X11Arbeitsplatz arbeitsplatz;
     X11Fensterliste fensterliste;
+    AtspiZugaenglichkeit ax{fensterliste, arbeitsplatz};
     X11Zwischenablage ablage;
-    LeereEingabe eingabe;
-    LeererAbgriff abgriff;
-    LeereTastenkuerzel kuerzel;
+    XTastatur tastatur;
+    X11Eingabe eingabe;
+    X11Abgriff abgriff;
+    X11Tastenkuerzel kuerzel;
     LinuxPraeferenzen praeferenzen;
     QtBildschirme bildschirme;
     LinuxNeustart neustart;

@@ -19,6 +19,36 @@ std::vector<std::string> inhaltsZiele(const std::vector<std::string>& ziele) {
     return aus;
 }
 
+AblageEintrag mitXZielen(const AblageEintrag& eintrag) {
+    struct Zuordnung {
+        const char* typ;
+        std::vector<const char*> ziele;
+    };
+    static const Zuordnung tabelle[] = {
+        {"public.png", {"image/png"}},
+        {"public.jpeg", {"image/jpeg"}},
+        {"public.tiff", {"image/tiff"}},
+        {"public.html", {"text/html"}},
+        {"public.rtf", {"text/rtf"}},
+        {"public.utf8-plain-text", {"UTF8_STRING", "text/plain;charset=utf-8"}},
+        {"public.file-url", {"text/uri-list"}},
+        {"public.url", {"text/uri-list"}},
+    };
+    AblageEintrag aus = eintrag;
+    for (const auto& z : tabelle) {
+        auto it = eintrag.find(z.typ);
+        if (it == eintrag.end()) continue;
+        for (const char* ziel : z.ziele) {
+            if (aus.count(ziel)) continue;
+            std::string wert = it->second;
+            if (std::string(ziel) == "text/uri-list" && (wert.size() < 2 || wert.compare(wert.size() - 2, 2, "\r\n") != 0))
+                wert += "\r\n";
+            aus[ziel] = std::move(wert);
+        }
+    }
+    return aus;
+}
+
 // One read of the whole clipboard on the X thread: first TARGETS, then each target
 // in turn, each either in one property or in increments.
 struct X11Zwischenablage::Lesung {
@@ -134,7 +164,7 @@ void X11Zwischenablage::uebernimm(AblageEintrag inhalt) {
 bool X11Zwischenablage::schreibe(const std::vector<AblageEintrag>& eintraege) {
     if (!x_.verbunden()) return false;
     // One item on X11: the first goes on whole, the others are left out.
-    uebernimm(eintraege.empty() ? AblageEintrag{} : eintraege.front());
+    uebernimm(eintraege.empty() ? AblageEintrag{} : mitXZielen(eintraege.front()));
     auto versprechen = std::make_shared<std::promise<bool>>();
     auto ergebnis = versprechen->get_future();
     x_.zeitstempel([this, versprechen](xcb_timestamp_t zeit) {

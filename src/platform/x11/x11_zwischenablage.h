@@ -17,6 +17,13 @@ namespace klebwerk::x11 {
 // TIMESTAMP, DELETE, INSERT_*, SAVE_TARGETS), each once, in the owner's order.
 std::vector<std::string> inhaltsZiele(const std::vector<std::string>& ziele);
 
+// An item as X clients read it: every type stays under its own name, and the
+// system's type identifiers ("public.png", "public.file-url", "public.utf8-plain-text",
+// …) are offered under the targets X clients ask for as well ("image/png",
+// "text/uri-list", "UTF8_STRING", …), unless the item has those already. A file URL
+// goes to "text/uri-list" as one line ending in CR LF, as that list is written.
+AblageEintrag mitXZielen(const AblageEintrag& eintrag);
+
 // The CLIPBOARD selection, owned and read by the backend's own X thread (not Qt's
 // clipboard, which blocks on slow owners and merges text targets). Every target is
 // kept under its atom name, byte for byte, with the property type and format it came

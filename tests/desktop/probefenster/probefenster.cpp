@@ -1,12 +1,16 @@
 // A small window for the desktop tests: a title and geometry from the command line,
 // a text area that takes the focus, and every key press it receives on standard output
-// ("taste <Qt key> <modifier bits>"), so that a test can see what reached it.
+// ("taste <Qt key> <modifier bits>") and mouse press ("maus <button> <x> <y>", in
+// the text area's coordinates), so that a test can see what reached it.
 //   klebwerk_probefenster TITEL X Y BREITE HOEHE
 
 #include <cstdio>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -17,7 +21,28 @@ protected:
     void keyPressEvent(QKeyEvent* e) override {
         std::printf("taste %d %u\n", e->key(), static_cast<unsigned>(e->modifiers().toInt()));
         std::fflush(stdout);
+        if (e->matches(QKeySequence::Paste)) {
+            const QMimeData* quelle = QGuiApplication::clipboard()->mimeData();
+            if (!quelle || quelle->formats().isEmpty()) {
+                std::printf("einfuegen \n");
+                std::fflush(stdout);
+                return;
+            }
+        }
         QPlainTextEdit::keyPressEvent(e);
+    }
+    // What is pasted is reported ("einfuegen <formats>"). Qt 6.4 crashes when Ctrl+V
+    // meets an empty clipboard; keyPressEvent keeps that case away from it.
+    void insertFromMimeData(const QMimeData* quelle) override {
+        std::printf("einfuegen %s\n", quelle->formats().join(',').toUtf8().constData());
+        std::fflush(stdout);
+        QPlainTextEdit::insertFromMimeData(quelle);
+    }
+    void mousePressEvent(QMouseEvent* e) override {
+        std::printf("maus %d %d %d\n", static_cast<int>(e->button()), e->position().toPoint().x(),
+                    e->position().toPoint().y());
+        std::fflush(stdout);
+        QPlainTextEdit::mousePressEvent(e);
     }
     void focusInEvent(QFocusEvent* e) override {
         std::printf("fokus\n");

@@ -1,0 +1,173 @@
+// The tree search: its pure cost over a simulated tree of 60,000 elements, and over
+// AT-SPI against Chromium showing a generated page of 4,000 elements (run inside the
+// private desktop session; skipped without one), beside the one-request-at-a-time walk.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <thread>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "ax/ax.h"
+#include "ax/letztes_element.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/x11/atspi_zugaenglichkeit.h"
+
+using namespace klebwerk;
+
+namespace {
+
+Passt knopfMit(const std::string& label) {
+    return [label](const Element&, const std::optional<std::string>& r, const std::string& l) {
+        return r == "AXButton" && l == label;
+    };
+}
+Passt textbereich() {
+    return [](const Element&, const std::optional<std::string>& r, const std::string&) { return r == "AXTextArea"; };
+}
+
+// 20,000 blocks of a group, a button and a text: 60,001 elements with the window.
+struct SimBaum {
+    sim::SimDesktop d;
+    AX ax{d.ax};
+    Element fenster;
+    SimBaum() {
+        d.starteAnwendung(Anwendung{50, "", "/usr/bin/x", "X", Aktivierungsart::regulaer});
+        auto& w = d.oeffneFenster(50, "Baum", {0, 0, 100, 100});
+        for (int i = 0; i < 20000; ++i) {
+            auto& g = w.kind("AXGroup");
+            g.kind("AXButton", {{"AXTitle", "Knopf " + std::to_string(i)}});
+            g.kind("AXStaticText", {{"AXValue", "Text"}});
+        }
+        fenster = w.element();
+    }
+};
+
+void BM_SimDurchsuchtSechzigtausend(benchmark::State& state) {
+    static SimBaum baum;
+    for (auto _ : state) {
+        auto e = letztesElement(baum.ax, baum.fenster, 60000, knopfMit("Knopf 0"));
+        benchmark::DoNotOptimize(e);
+    }
+}
+BENCHMARK(BM_SimDurchsuchtSechzigtausend)->Unit(benchmark::kMillisecond);
+
+// --- AT-SPI against Chromium
+
+struct Leer : Fensterliste {
+    std::vector<FensterInfo> fenster() override { return {}; }
+};
+struct Nur : Arbeitsplatz {
+    std::vector<Anwendung> laufende() override { return {}; }
+    std::optional<Anwendung> vorderste() override { return {}; }
+    bool aktiviere(int, bool) override { return false; }
+    Marke beiBeendet(std::function<void(const Anwendung&)>) override { return {}; }
+    bool oeffne(const std::string&) override { return false; }
+    bool inPapierkorb(const std::string&, std::string&) override { return false; }
+    int eigenePid() override { return 0; }
+};
+
+struct ChromiumSeite {
+    std::unique_ptr<QCoreApplication> app;
+    QTemporaryDir ordner;
+    QProcess chromium;
+    Leer liste;
+    Nur arbeitsplatz;
+    std::unique_ptr<x11::AtspiZugaenglichkeit> zg;
+    std::unique_ptr<AX> ax;
+    std::optional<Element> web;
+
+    ChromiumSeite() {
+        static int argc = 1;
+        static char name[] = "bench";
+        static char* argv[] = {name, nullptr};
+        if (!std::getenv("DISPLAY")) return;
+        app = std::make_unique<QCoreApplication>(argc, argv);
+        const QString seite = ordner.path() + "/seite.html";
+        std::ofstream html(seite.toStdString());
+        html << "<!DOCTYPE html><html><head><meta charset=utf-8><title>Messseite</title></head><body>"
+                "<textarea aria-label=\"Frage\"></textarea>";
+        for (int i = 0; i < 1000; ++i) {
+            html << "<div><p>Absatz " << i << "</p><button aria-label=\"Knopf " << i << "\">K</button><span>s" << i
+                 << "</span></div>";
+        }
+        html << "</body></html>";
+        html.close();
+        auto u = QProcessEnvironment::systemEnvironment();
+        u.insert("ACCESSIBILITY_ENABLED", "1");
+        chromium.setProcessEnvironment(u);
+        chromium.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+        chromium.setStandardErrorFile(QProcess::nullDevice());
+        chromium.start("chromium", {"--no-sandbox", "--disable-background-networking", "--disable-component-update",
+                                    "--disable-sync", "--no-first-run", "--force-renderer-accessibility",
+                                    "--disable-gpu", "--user-data-dir=" + ordner.path() + "/profil",
+                                    "file://" + seite});
+        chromium.waitForStarted(5000);
+        zg = std::make_unique<x11::AtspiZugaenglichkeit>(liste, arbeitsplatz);
+        zg->vertraut(true);
+        ax = std::make_unique<AX>(*zg);
+        const int pid = static_cast<int>(chromium.processId());
+        auto ende = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (std::chrono::steady_clock::now() < ende) {
+            for (const Element& f : ax->elemente(ax->anwendung(pid), "AXWindows").value_or(std::vector<Element>{})) {
+                auto w = letztesElement(*ax, f, 100000, [](const Element&, const auto& r, const std::string&) {
+                    return r == "AXWebArea";
+                });
+                // The page is complete once its last button is in the tree.
+                if (w && letztesElement(*ax, *w, 20, knopfMit("Knopf 999"))) web = w;
+            }
+            if (web) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+    }
+    ~ChromiumSeite() {
+        chromium.kill();
+        chromium.waitForFinished(3000);
+    }
+};
+
+ChromiumSeite& seite() {
+    static ChromiumSeite s;
+    return s;
+}
+
+template <bool schnell>
+void BM_ChromiumKnopf(benchmark::State& state) {
+    auto& s = seite();
+    if (!s.web) {
+        state.SkipWithError("no Chromium page on the accessibility bus");
+        return;
+    }
+    const std::set<std::string> rollen{"AXButton"};
+    for (auto _ : state) {
+        auto e = schnell ? letztesElement(*s.ax, *s.web, 60000, knopfMit("Knopf 0"), rollen)
+                         : letztesElementSchlicht(*s.ax, *s.web, 60000, knopfMit("Knopf 0"));
+        if (!e) state.SkipWithError("button not found");
+    }
+}
+BENCHMARK(BM_ChromiumKnopf<true>)->Name("Chromium/KnopfKnopf0/letztesElement")->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ChromiumKnopf<false>)->Name("Chromium/KnopfKnopf0/schlicht")->Unit(benchmark::kMillisecond)->Iterations(2);
+
+template <bool schnell>
+void BM_ChromiumTextbereich(benchmark::State& state) {
+    auto& s = seite();
+    if (!s.web) {
+        state.SkipWithError("no Chromium page on the accessibility bus");
+        return;
+    }
+    const std::set<std::string> rollen{"AXTextArea"};
+    for (auto _ : state) {
+        auto e = schnell ? letztesElement(*s.ax, *s.web, 8000, textbereich(), rollen)
+                         : letztesElementSchlicht(*s.ax, *s.web, 8000, textbereich());
+        if (!e) state.SkipWithError("text area not found");
+    }
+}
+BENCHMARK(BM_ChromiumTextbereich<true>)->Name("Chromium/Textbereich/letztesElement")->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ChromiumTextbereich<false>)->Name("Chromium/Textbereich/schlicht")->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace klebwerk::x11 {
+
+// How AT-SPI meets the accessibility vocabulary of the system ("AXButton", "AXTitle", …).
+// The whole mapping stands in atspi_abbildung.cpp.
+
+// AT-SPI state bits (AtspiStateType) the mapping uses.
+enum AtspiZustand : int {
+    zustandAktiv = 1,
+    zustandDefunkt = 6,
+    zustandEditierbar = 7,
+    zustandAktiviert = 8,
+    zustandFokussierbar = 11,
+    zustandFokussiert = 12,
+    zustandMehrzeilig = 17,
+    zustandEmpfindlich = 24,
+    zustandHatPopup = 42,
+};
+
+struct Zustaende {
+    std::uint64_t bits = 0;
+    bool hat(int zustand) const { return (bits >> zustand) & 1u; }
+};
+
+// The name of an AT-SPI role number ("push button"); "" for an unknown number.
+std::string atspiRollenName(std::uint32_t rolle);
+std::optional<std::uint32_t> atspiRollenNummer(const std::string& name);
+
+// The role of an element: `obersteEbene` for a direct child of the application (a
+// window, whatever role it has on the bus: Qt shows its windows as "filler").
+// Absent for the invalid role and for a defunct element.
+std::optional<std::string> axRolle(std::uint32_t atspiRolle, Zustaende z, bool obersteEbene);
+
+// The AT-SPI roles whose elements can have one of `axRollen`, and whether the element
+// must be editable; absent when no such query describes the set exactly.
+struct RollenAbfrage {
+    std::set<std::uint32_t> rollen;  // empty: any role
+    bool editierbar = false;
+};
+std::optional<RollenAbfrage> abfrageFuer(const std::set<std::string>& axRollen);
+
+// Names of the actions that "AXPress" performs, in order of preference.
+const std::vector<std::string>& drueckAktionen();
+
+// The attributes the backend answers (attributNamen), per element kind.
+std::vector<std::string> attributeFuer(const std::string& axRolle, bool anwendung, bool obersteEbene);
+
+}  // namespace klebwerk::x11

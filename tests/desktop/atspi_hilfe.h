@@ -1,0 +1,105 @@
+#pragma once
+
+// What the accessibility desktop tests share: the window list and the running
+// processes as the X side reports them, the Qt chat window and Chromium as clients.
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "desktop/x11_hilfe.h"
+#include "platform/arbeitsplatz.h"
+#include "platform/fensterliste.h"
+#include "platform/x11/x_verbindung.h"
+
+namespace klebwerk::test {
+
+inline void sorgeFuerAnwendung() {
+    static int argc = 1;
+    static char name[] = "klebwerk_desktop_tests";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+}
+
+// The visible windows of the X side as the window list.
+class XFensterliste : public Fensterliste {
+public:
+    explicit XFensterliste(x11::XVerbindung& x) : x_(x) {}
+    std::vector<FensterInfo> fenster() override {
+        std::vector<FensterInfo> liste;
+        for (const x11::XFenster& f : x_.fenster()) {
+            if (f.sichtbar) liste.push_back({f.id, f.pid, f.schicht, f.rahmen, f.titel, ""});
+        }
+        return liste;
+    }
+
+private:
+    x11::XVerbindung& x_;
+};
+
+// The processes the test started, as running regular applications.
+class TestArbeitsplatz : public Arbeitsplatz {
+public:
+    std::vector<Anwendung> anwendungen;
+    std::vector<Anwendung> laufende() override { return anwendungen; }
+    std::optional<Anwendung> vorderste() override { return std::nullopt; }
+    bool aktiviere(int, bool) override { return false; }
+    Marke beiBeendet(std::function<void(const Anwendung&)>) override { return {}; }
+    bool oeffne(const std::string&) override { return false; }
+    bool inPapierkorb(const std::string&, std::string&) override { return false; }
+    int eigenePid() override { return static_cast<int>(QCoreApplication::applicationPid()); }
+};
+
+// A child process that ends with the test.
+class Kind {
+public:
+    Kind(const QString& programm, const QStringList& argumente, const QProcessEnvironment& umgebung) {
+        p_.setProgram(programm);
+        p_.setArguments(argumente);
+        p_.setProcessEnvironment(umgebung);
+        p_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p_.start();
+        p_.waitForStarted(5000);
+    }
+    ~Kind() {
+        if (p_.state() == QProcess::NotRunning) return;
+        p_.terminate();
+        if (!p_.waitForFinished(3000)) {
+            p_.kill();
+            p_.waitForFinished(3000);
+        }
+    }
+    int pid() const { return static_cast<int>(p_.processId()); }
+    QProcess& prozess() { return p_; }
+
+private:
+    QProcess p_;
+};
+
+inline std::unique_ptr<Kind> starteQtChat() {
+    auto u = QProcessEnvironment::systemEnvironment();
+    u.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    u.insert("QT_ACCESSIBILITY", "1");
+    u.insert("QT_QPA_PLATFORM", "xcb");
+    return std::make_unique<Kind>(QStringLiteral(KLEBWERK_QT_CHAT), QStringList{}, u);
+}
+
+// Chromium, kept off the network, showing a local file; its profile in `profil`.
+inline std::unique_ptr<Kind> starteChromium(const QString& datei, const QString& profil) {
+    auto u = QProcessEnvironment::systemEnvironment();
+    u.insert("ACCESSIBILITY_ENABLED", "1");
+    return std::make_unique<Kind>(
+        QStringLiteral("chromium"),
+        QStringList{"--no-sandbox", "--disable-background-networking", "--disable-component-update",
+                    "--disable-sync", "--no-first-run", "--force-renderer-accessibility", "--disable-gpu",
+                    "--user-data-dir=" + profil, "--window-position=50,50", "--window-size=900,700",
+                    "file://" + datei},
+        u);
+}
+
+}  // namespace klebwerk::test

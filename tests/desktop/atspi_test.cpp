@@ -1,0 +1,203 @@
+// The AT-SPI accessibility backend against real applications under the private session:
+// the project's Qt chat window and Chromium showing a local page.
+
+#include <gtest/gtest.h>
+
+#include "ax/ax.h"
+#include "ax/letztes_element.h"
+#include "ax/rollen.h"
+#include "desktop/atspi_hilfe.h"
+#include "platform/x11/atspi_zugaenglichkeit.h"
+#include "support/szenario.h"
+#include "targets/fenster_suche.h"
+
+namespace klebwerk {
+namespace {
+
+using test::warteBis;
+
+class AtspiTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { test::sorgeFuerAnwendung(); }
+    void SetUp() override {
+        if (!test::hatAnzeige()) GTEST_SKIP() << "no display";
+        if (!x11::zugaenglichkeitAn().has_value()) GTEST_SKIP() << "no accessibility bus";
+        x = std::make_unique<x11::XVerbindung>();
+        liste = std::make_unique<test::XFensterliste>(*x);
+        zg = std::make_unique<x11::AtspiZugaenglichkeit>(*liste, arbeitsplatz);
+        ASSERT_TRUE(zg->vertraut(true));
+        ax = std::make_unique<AX>(*zg);
+    }
+    // The accessible windows of `pid`, once the application is on the bus.
+    std::optional<Element> erstesFenster(int pid, const std::string& titelTeil, double frist = 15) {
+        std::optional<Element> gefunden;
+        warteBis(
+            [&] {
+                for (const Element& f : ax->elemente(ax->anwendung(pid), "AXWindows").value_or(std::vector<Element>{})) {
+                    if (ax->text(f, "AXTitle").value_or("").find(titelTeil) != std::string::npos) {
+                        gefunden = f;
+                        return true;
+                    }
+                }
+                return false;
+            },
+            frist);
+        return gefunden;
+    }
+    std::unique_ptr<x11::XVerbindung> x;
+    std::unique_ptr<test::XFensterliste> liste;
+    test::TestArbeitsplatz arbeitsplatz;
+    std::unique_ptr<x11::AtspiZugaenglichkeit> zg;
+    std::unique_ptr<AX> ax;
+};
+
+Passt rolleIst(std::set<std::string> rollen) {
+    return [rollen](const Element&, const std::optional<std::string>& r, const std::string&) {
+        return r && rollen.count(*r);
+    };
+}
+
+TEST_F(AtspiTest, QtFensterRollenLabelsPaarungUndSuche) {
+    auto chat = test::starteQtChat();
+    const int pid = chat->pid();
+    arbeitsplatz.anwendungen.push_back({pid, "", "/proc/" + std::to_string(pid) + "/exe", "Qt-Chat",
+                                        Aktivierungsart::regulaer});
+    const test::SzFenster sz = test::chatFenster();
+    auto fenster = erstesFenster(pid, sz.titel);
+    ASSERT_TRUE(fenster) << "the Qt window did not appear on the accessibility bus";
+    EXPECT_EQ(ax->text(*fenster, "AXRole"), "AXWindow");
+    EXPECT_EQ(ax->text(*fenster, "AXTitle"), sz.titel);
+
+    // Its number is the X window id of the same process and title.
+    std::uint32_t nummer = 0;
+    ASSERT_TRUE(warteBis([&] {
+        nummer = ax->fensterNummer(*fenster).value_or(0);
+        return nummer != 0;
+    })) << "no X window paired";
+    auto xf = x->fensterMit(nummer);
+    ASSERT_TRUE(xf);
+    EXPECT_EQ(xf->pid, pid);
+    EXPECT_EQ(xf->titel, sz.titel);
+    EXPECT_EQ(ax->text(*fenster, "AXSubrole"), "AXStandardWindow");
+    EXPECT_EQ(axFenster(*ax, pid, nummer, {}), fenster);
+
+    // Buttons with labels, the description winning over the name.
+    std::vector<std::string> knoepfe;
+    letztesElement(*ax, *fenster, 400, [&](const Element& e, const auto& rolle, const std::string& label) {
+        if (rolle == "AXButton") knoepfe.push_back(label + "|" + ax->beschriftung(e));
+        return false;
+    });
+    EXPECT_EQ(knoepfe, (std::vector<std::string>{"Vorlesen|Vorlesen", "Diktat starten|Diktat starten",
+                                                 "Senden|Senden"}));
+    // The last text input and the last text area.
+    auto feld = letztesElement(*ax, *fenster, 6000, rolleIst({"AXTextArea", "AXTextField"}),
+                               std::set<std::string>{"AXTextArea", "AXTextField"});
+    ASSERT_TRUE(feld);
+    EXPECT_EQ(ax->text(*feld, "AXRole"), "AXTextField");
+    auto bereich = letztesElement(*ax, *fenster, 6000, rolleIst({"AXTextArea"}), std::set<std::string>{"AXTextArea"});
+    ASSERT_TRUE(bereich);
+    EXPECT_EQ(ax->element(*bereich, "AXWindow"), fenster);
+    EXPECT_TRUE(ax->setze(*bereich, "AXFocused", true));
+    EXPECT_TRUE(warteBis([&] { return ax->wahr(*bereich, "AXFocused") == true; }, 3));
+
+    // The window under a point inside it, and in the menu's list of windows.
+    auto rahmen = ax->rahmen(*fenster);
+    ASSERT_TRUE(rahmen);
+    auto treffer = fensterUnter(*liste, arbeitsplatz.eigenePid(), rahmen->mitte());
+    ASSERT_TRUE(treffer);
+    EXPECT_EQ(treffer->nummer, nummer);
+    auto alle = alleFenster(*ax, arbeitsplatz);
+    ASSERT_EQ(alle.size(), 1u);
+    EXPECT_EQ(alle[0].titel, sz.titel);
+    EXPECT_EQ(alle[0].appName, "Qt-Chat");
+    auto unter = ax->elementBei(ax->systemweit(), {rahmen->x + 5, rahmen->y + 5});
+    ASSERT_TRUE(unter);
+    EXPECT_EQ(ax->element(*unter, "AXWindow").value_or(*unter), fenster);
+
+    // A press on a button is an action of the application.
+    auto senden = letztesElement(*ax, *fenster, 400, [](const Element&, const auto& r, const std::string& l) {
+        return r == "AXButton" && l == "Senden";
+    });
+    ASSERT_TRUE(senden);
+    EXPECT_TRUE(ax->aktion(*senden, "AXPress"));
+
+    // A closed window is no longer valid.
+    chat.reset();
+    EXPECT_TRUE(warteBis([&] { return !ax->text(*fenster, "AXRole"); }, 5));
+}
+
+TEST_F(AtspiTest, EineAngehalteneAnwendungHaeltNurBisZurFrist) {
+    auto chat = test::starteQtChat();
+    const int pid = chat->pid();
+    auto fenster = erstesFenster(pid, test::chatFenster().titel);
+    ASSERT_TRUE(fenster);
+    ::kill(pid, SIGSTOP);
+    Element app = ax->anwendung(pid);
+    ax->setzeZeitlimit(app, 0.3);
+    auto anfang = std::chrono::steady_clock::now();
+    EXPECT_FALSE(ax->elemente(app, "AXWindows"));
+    double erste = std::chrono::duration<double>(std::chrono::steady_clock::now() - anfang).count();
+    EXPECT_LT(erste, 1.0);
+    // Not answering now: further calls fail at once, without waiting again.
+    anfang = std::chrono::steady_clock::now();
+    EXPECT_FALSE(ax->text(*fenster, "AXTitle"));
+    EXPECT_TRUE(ax->mehrere(*fenster, {"AXRole", "AXTitle"})[0].fehlt());
+    double danach = std::chrono::duration<double>(std::chrono::steady_clock::now() - anfang).count();
+    EXPECT_LT(danach, 0.1);
+    ::kill(pid, SIGCONT);
+}
+
+TEST_F(AtspiTest, ChromiumSeiteMitWebbereichAdresseKlassenUndTextbereich) {
+    QTemporaryDir profil;
+    const QString seite = QStringLiteral(KLEBWERK_TESTSEITEN) + "/seite.html";
+    auto chromium = test::starteChromium(seite, profil.path());
+    const int pid = chromium->pid();
+    arbeitsplatz.anwendungen.push_back({pid, "", "/usr/lib/chromium/chromium", "Chromium", Aktivierungsart::regulaer});
+    auto fenster = erstesFenster(pid, "Testseite Chat", 40);
+    ASSERT_TRUE(fenster) << "Chromium's window did not appear on the accessibility bus";
+
+    std::optional<Element> web;
+    ASSERT_TRUE(warteBis(
+        [&] {
+            web = letztesElement(*ax, *fenster, 8000, rolleIst({"AXWebArea"}));
+            return web && ax->text(*web, "AXURL").value_or("").find("seite.html") != std::string::npos;
+        },
+        20));
+    EXPECT_EQ(ax->text(*web, "AXURL"), "file://" + seite.toStdString());
+
+    // The last text area of the page, by the candidate query and by the walk alike.
+    std::optional<Element> frage;
+    ASSERT_TRUE(warteBis([&] {
+        frage = letztesElement(*ax, *web, 8000, rolleIst({"AXTextArea"}), std::set<std::string>{"AXTextArea"});
+        return frage.has_value();
+    }));
+    EXPECT_EQ(ax->beschriftung(*frage), "Frage");
+    EXPECT_EQ(letztesElementSchlicht(*ax, *web, 8000, rolleIst({"AXTextArea"})), frage);
+    auto suche = letztesElement(*ax, *web, 8000, rolleIst({"AXTextArea", "AXTextField"}),
+                                std::set<std::string>{"AXTextArea", "AXTextField"});
+    ASSERT_TRUE(suche);
+    EXPECT_EQ(ax->beschriftung(*suche), "Suche");
+    EXPECT_EQ(ax->text(*suche, "AXRole"), "AXTextField");
+
+    // Buttons: labels and class lists.
+    std::vector<std::string> knoepfe;
+    letztesElementSchlicht(*ax, *web, 8000, [&](const Element& e, const auto& rolle, const std::string& label) {
+        if (rolle && knopfRollen().count(*rolle)) knoepfe.push_back(label + "|" + ax->klassen(e));
+        return false;
+    });
+    EXPECT_EQ(knoepfe, (std::vector<std::string>{"Senden|btn senden", "|btn mic", "Vorlesen|btn lesen"}));
+
+    // Its window: paired with its X window and listed.
+    std::uint32_t nummer = 0;
+    ASSERT_TRUE(warteBis([&] {
+        nummer = ax->fensterNummer(*fenster).value_or(0);
+        return nummer != 0;
+    }));
+    EXPECT_EQ(x->fensterMit(nummer)->pid, pid);
+    auto alle = alleFenster(*ax, arbeitsplatz);
+    ASSERT_FALSE(alle.empty());
+    EXPECT_NE(alle[0].titel.find("Testseite Chat"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace klebwerk

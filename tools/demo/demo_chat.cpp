@@ -1,0 +1,95 @@
+// The demo chat: a small window that looks like an AI chat, with an answer, a
+// microphone button and an input field that shows what is pasted into it. Each
+// paste is reported on standard output:
+//   eingefuegt bild <width>x<height> <ms since the epoch>
+//   eingefuegt text <characters> <ms since the epoch>
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace {
+
+void melde(const QString& zeile) {
+    std::printf("%s %lld\n", zeile.toUtf8().constData(), static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+    std::fflush(stdout);
+}
+
+// The input field: pasted images are shown scaled to the field's width.
+class Eingabe : public QTextEdit {
+protected:
+    bool canInsertFromMimeData(const QMimeData* quelle) const override {
+        return quelle->hasImage() || QTextEdit::canInsertFromMimeData(quelle);
+    }
+    void insertFromMimeData(const QMimeData* quelle) override {
+        if (quelle->hasImage()) {
+            QImage bild = qvariant_cast<QImage>(quelle->imageData());
+            if (!bild.isNull()) {
+                const int breite = std::max(80, viewport()->width() - 24);
+                QImage klein = bild.scaledToWidth(std::min(breite, bild.width()), Qt::SmoothTransformation);
+                textCursor().insertImage(klein);
+                melde(QStringLiteral("eingefuegt bild %1x%2").arg(bild.width()).arg(bild.height()));
+                return;
+            }
+        }
+        QTextEdit::insertFromMimeData(quelle);
+        melde(QStringLiteral("eingefuegt text %1").arg(quelle->text().size()));
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QWidget fenster;
+    fenster.setWindowTitle(QStringLiteral("Demo-Chat"));
+    fenster.resize(560, 520);
+    fenster.setStyleSheet(QStringLiteral(
+        "QWidget { background: #202124; color: #e8eaed; font-size: 14px; }"
+        "QLabel#antwort { background: #2d2f33; border-radius: 12px; padding: 14px; }"
+        "QTextEdit { background: #303134; border: 1px solid #5f6368; border-radius: 12px; padding: 6px; }"
+        "QPushButton { background: #3c4043; border: none; border-radius: 18px; min-width: 36px; min-height: 36px; }"));
+
+    auto* kopf = new QLabel(QStringLiteral("<b>Demo-Chat</b> · Klebwerk"));
+    auto* antwort = new QLabel(QStringLiteral(
+        "Schick mir einen Screenshot – ich sehe ihn mir an.\nSend me a screenshot and I will have a look."));
+    antwort->setObjectName(QStringLiteral("antwort"));
+    antwort->setWordWrap(true);
+
+    auto* eingabe = new Eingabe;
+    eingabe->setAccessibleName(QStringLiteral("Nachricht"));
+    eingabe->setPlaceholderText(QStringLiteral("Nachricht an den Demo-Chat …"));
+    auto* mikrofon = new QPushButton(QStringLiteral("🎤"));
+    mikrofon->setAccessibleName(QStringLiteral("Diktat starten"));
+    auto* senden = new QPushButton(QStringLiteral("➤"));
+    senden->setAccessibleName(QStringLiteral("Senden"));
+
+    auto* leiste = new QHBoxLayout;
+    leiste->addWidget(eingabe, 1);
+    auto* knoepfe = new QVBoxLayout;
+    knoepfe->addWidget(mikrofon);
+    knoepfe->addWidget(senden);
+    knoepfe->addStretch();
+    leiste->addLayout(knoepfe);
+
+    auto* anordnung = new QVBoxLayout(&fenster);
+    anordnung->addWidget(kopf);
+    anordnung->addWidget(antwort);
+    anordnung->addLayout(leiste, 1);
+
+    QObject::connect(senden, &QPushButton::clicked, [eingabe] {
+        melde(QStringLiteral("gesendet"));
+        eingabe->clear();
+    });
+    fenster.show();
+    return app.exec();
+}
