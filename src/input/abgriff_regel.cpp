@@ -9,7 +9,8 @@ AbgriffRegel regelFuer(bool nurTasten, Modus kommend) {
         return r;
     }
     if (kommend == Modus::kuerzel) {
-        r.alleTasten = true;
+        // Every key the keyboard can send: the backend takes the whole keyboard.
+        for (std::uint16_t code = 0; code <= hoechsterTastenCode; ++code) r.geschluckteTasten.insert(code);
         return r;
     }
     r.maus = AbgriffRegel::Umgang::schlucken;

@@ -8,6 +8,7 @@ namespace klebwerk {
 // The macOS virtual key codes the modes look at.
 inline constexpr std::uint16_t tasteEscape = 53;
 inline constexpr std::uint16_t tasteS = 1;
+inline constexpr std::uint16_t hoechsterTastenCode = 127;
 
 // The modifier bits that count for "⌥ alone" (shift, control, option, command);
 // caps lock and fn are left out.

@@ -11,11 +11,6 @@
 
 namespace klebwerk {
 
-namespace {
-// The link of the system's accessibility settings; each backend opens its own.
-const std::string freigabeLink = "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility";
-}  // namespace
-
 bool Steuerung::starteTap(bool nurTasten, Modus kommend) {
     // The old tap goes first: a new grab must not be released by the old one's end.
     tap.aufheben();
@@ -119,6 +114,6 @@ void Steuerung::zielWahlStarten() {
     schreibeStatus();
 }
 
-void Steuerung::oeffneFreigabe() { plattform.arbeitsplatz.oeffne(freigabeLink); }
+void Steuerung::oeffneFreigabe() { plattform.arbeitsplatz.oeffne(zugaenglichkeitsLink); }
 
 }  // namespace klebwerk

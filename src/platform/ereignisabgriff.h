@@ -17,10 +17,9 @@ struct AbgriffRegel {
     enum class Umgang { durchlassen, schlucken };
     // Mouse buttons and motion: swallowed while choosing.
     Umgang maus = Umgang::durchlassen;
-    // Key codes that are swallowed (Escape while choosing); all others pass.
+    // Key codes that are swallowed (Escape while choosing, every key while a shortcut
+    // is recorded); all others pass.
     std::set<std::uint16_t> geschluckteTasten;
-    // Every key down is swallowed (recording a shortcut).
-    bool alleTasten = false;
     // Listen-only: nothing is taken, only keys and modifier changes are seen.
     bool nurTasten = false;
 };

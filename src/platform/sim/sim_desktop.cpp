@@ -166,7 +166,7 @@ bool SimAbgriff::simuliere(AbgriffEreignis e) {
     if (!regel->nurTasten) {
         e.geschluckt = istMaus ? regel->maus == AbgriffRegel::Umgang::schlucken
                                : e.art == EreignisArt::tasteRunter &&
-                                     (regel->alleTasten || regel->geschluckteTasten.count(e.code) > 0);
+                                     regel->geschluckteTasten.count(e.code) > 0;
     } else if (istMaus) {
         return false;
     }
