@@ -16,6 +16,9 @@ Steuerung::Steuerung(Plattform& p, Einstellungen& einstellungen)
       wacheEnde(p.schleife.jetzt()),
       zwischenlager(xdgCacheOrdner() + "/" + kennung + "/Zugestellt") {}
 
-Steuerung::~Steuerung() = default;
+Steuerung::~Steuerung() {
+    // The hot-key service outlives the controller: no press may reach it afterwards.
+    plattform.kuerzel.beiDruck(nullptr);
+}
 
 }  // namespace klebwerk

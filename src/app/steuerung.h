@@ -22,6 +22,8 @@
 #include "platform/plattform.h"
 #include "targets/ziel.h"
 
+class QVariant;
+
 namespace klebwerk {
 
 struct Zustellung;
@@ -86,6 +88,16 @@ public:
     void merkeAbgewaehlt(const std::shared_ptr<Ziel>& z);
     void setzeZiel(const std::shared_ptr<Ziel>& kandidat);
     std::string basisName(const std::shared_ptr<Ziel>& z) const;
+    // Connects the window under the click point (top-left screen coordinates).
+    void waehle(Punkt p);
+    // Menu items: the represented object, when it is a target (see targets/zielobjekt.h).
+    void fensterGewaehlt(const QVariant& dargestellt);
+    void zielAktivieren(const QVariant& dargestellt);
+    void zielAufheben();
+    void fensterHinzufuegen();
+    void neuVerbinden(const std::shared_ptr<Ziel>& z);
+    // Adopts the list only when it holds exactly the connected targets, each once.
+    void ordne(const std::vector<std::shared_ptr<Ziel>>& neu);
     void speichereZiele();
     // Window numbers the user removed, and application keys whose windows connect automatically.
     std::set<std::int64_t> abgewaehlt() const;
@@ -133,9 +145,31 @@ public:
     // Whether dictation can be started after a paste.
     bool diktatBereit() const;
     void stoppeWache();
+    void diktatPerKuerzel();
+    // Learns the button under the point (the learn mode's ⌥).
+    virtual void lerne(Punkt p);
 
     // --- input (src/input)
+    // Installs the tap for the coming mode (`kommend`: what it swallows); false, with
+    // the hint, when it cannot be set up.
+    bool starteTap(bool nurTasten, Modus kommend = Modus::wahl);
+    // What the installed tap hands on: one event record, on the main thread.
+    void tapRueckruf(const AbgriffEreignis& e);
+    // The rules of the modes: true means the event is swallowed. Decides at once and
+    // only posts the work.
+    bool tapEreignis(EreignisArt art, const AbgriffEreignis& e);
+    void beendeModus();
+    // Removes the tap and what belongs to the mode (steps of `beendeModus` without
+    // hiding the frame and the hint): after a choice its feedback stays.
+    void gibTapFrei();
+    // Starts the choose mode, or ends whatever mode runs.
+    void zielWahlStarten();
+    // The system's accessibility settings, for a missing permission.
+    void oeffneFreigabe();
     void registriereKurzbefehl();
+    void kuerzelGedrueckt(std::uint32_t id);
+    // A key pressed while a shortcut is recorded.
+    virtual void kuerzelTaste(std::uint16_t code, std::uint64_t flaggen, const AbgriffEreignis& kopie);
 
     // --- menu bar (src/menubar)
     void aktualisiereLeiste();
@@ -171,6 +205,8 @@ public:
     Modus modus = Modus::keiner;
     Marke tap;
     bool schluckeLoslassen = false;
+    // The latest pointer position of the choose mode that still waits for its frame.
+    std::optional<Punkt> bewegungOffen;
     bool vertraut = false;
     std::vector<std::string> schlange;
     bool beschaeftigt = false;

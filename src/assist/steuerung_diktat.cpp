@@ -7,5 +7,9 @@ void Steuerung::stoppeDiktat() {}
 void Steuerung::starteDiktat(const std::shared_ptr<Ziel>&) {}
 void Steuerung::stoppeWache() {}
 bool Steuerung::diktatBereit() const { return false; }
+void Steuerung::diktatPerKuerzel() {}
+
+// Learning a button comes with the button learning.
+void Steuerung::lerne(Punkt) {}
 
 }  // namespace klebwerk

@@ -4,11 +4,13 @@
 
 namespace klebwerk {
 
-std::vector<std::string> teileBefehl(std::string_view text) {
+std::vector<std::string> teileBefehl(std::string_view text) { return teileBei(text, '|'); }
+
+std::vector<std::string> teileBei(std::string_view text, char trenner) {
     std::vector<std::string> teile;
     size_t anfang = 0;
     while (true) {
-        size_t strich = text.find('|', anfang);
+        size_t strich = text.find(trenner, anfang);
         if (strich == std::string_view::npos) {
             teile.emplace_back(text.substr(anfang));
             return teile;

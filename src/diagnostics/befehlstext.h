@@ -12,6 +12,8 @@ inline constexpr std::size_t befehlHoechstlaenge = 8192;
 
 // Splits a command text at every "|"; empty parts are kept.
 std::vector<std::string> teileBefehl(std::string_view text);
+// Splits at every `trenner`; empty parts are kept.
+std::vector<std::string> teileBei(std::string_view text, char trenner);
 
 // The parts in list notation, each quoted, with quotes, backslashes and control
 // characters escaped so that a command can never break or forge a log line:

@@ -5,6 +5,8 @@
 
 #include "app/atomar.h"
 #include "app/protokoll.h"
+#include "app/zahltext.h"
+#include "input/abgriff_regel.h"
 #include "app/prozesswerte.h"
 #include "app/steuerung.h"
 #include "diagnostics/befehlstext.h"
@@ -68,6 +70,25 @@ void stelleZu(Steuerung& s, const std::string& pfad) {
     s.neuerScreenshot(pfad);
 }
 
+// A key code as the keyboard event carries it: a whole number 0…65535.
+std::optional<std::uint16_t> tastenCode(const std::string& text) {
+    auto z = liesZahl(text);
+    if (!z || *z != static_cast<double>(static_cast<long long>(*z)) || *z < 0 || *z > 65535) return std::nullopt;
+    return static_cast<std::uint16_t>(*z);
+}
+
+// "cmd,alt" → event flags; unknown words add nothing.
+std::uint64_t flaggenAus(const std::string& woerter) {
+    std::uint64_t f = 0;
+    for (const std::string& w : teileBei(woerter, ',')) {
+        if (w == "cmd") f |= flagge::befehl;
+        else if (w == "alt") f |= flagge::option;
+        else if (w == "ctrl") f |= flagge::control;
+        else if (w == "shift") f |= flagge::umschalt;
+    }
+    return f;
+}
+
 const Befehl befehle[] = {
     {"ziel", 3,
      [](Steuerung& s, const Teile& t) {
@@ -115,6 +136,44 @@ const Befehl befehle[] = {
          s.aktualisiereFeld();
      }},
     {"fenster", 1, [](Steuerung& s, const Teile&) { schreibeFensterliste(s); }},
+    {"zielneu", 4,
+     [](Steuerung& s, const Teile& t) {
+         // The replacement belongs to this choice alone: without the window nothing changes.
+         auto z = neuesZiel(s, t[2], t[3]);
+         if (!z) return;
+         s.wahlErsetzt = verbundenesNamens(s, t[1]);
+         s.setzeZiel(z);
+     }},
+    {"klickwahl", 3,
+     [](Steuerung& s, const Teile& t) {
+         auto x = liesZahl(t[1]), y = liesZahl(t[2]);
+         if (x && y) s.waehle({*x, *y});
+     }},
+    {"wahl", 1, [](Steuerung& s, const Teile&) { s.zielWahlStarten(); }},
+    {"abbruch", 1, [](Steuerung& s, const Teile&) { s.beendeModus(); }},
+    {"ordne", 1,
+     [](Steuerung& s, const Teile& t) {
+         std::vector<std::shared_ptr<Ziel>> neu;
+         for (size_t i = 1; i < t.size(); ++i) {
+             if (auto z = verbundenesNamens(s, t[i])) neu.push_back(z);
+         }
+         s.ordne(neu);
+     }},
+    {"taste", 3,
+     [](Steuerung& s, const Teile& t) {
+         auto code = tastenCode(t[1]);
+         if (!code) return;
+         AbgriffEreignis e{EreignisArt::tasteRunter, *code, flaggenAus(t[2]), s.plattform.eingabe.zeiger()};
+         s.tapEreignis(EreignisArt::tasteRunter, e);
+     }},
+    {"klick", 1,
+     [](Steuerung& s, const Teile&) {
+         Punkt p = s.plattform.eingabe.zeiger();
+         s.plattform.eingabe.maus(Maustaste::links, true, p);
+         s.plattform.eingabe.maus(Maustaste::links, false, p);
+     }},
+    {"kuerzel", 1,
+     [](Steuerung& s, const Teile&) { s.plattform.eingabe.taste(tasteS, flagge::control | flagge::option, std::nullopt); }},
 };
 
 }  // namespace

@@ -9,6 +9,10 @@
 
 namespace klebwerk {
 
+// The link of the system's accessibility settings (the permission this process needs).
+inline const std::string zugaenglichkeitsLink =
+    "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility";
+
 enum class Aktivierungsart { regulaer, zubehoer, verboten };
 
 // A running application.

@@ -17,13 +17,16 @@ struct AbgriffRegel {
     enum class Umgang { durchlassen, schlucken };
     // Mouse buttons and motion: swallowed while choosing.
     Umgang maus = Umgang::durchlassen;
-    // Key codes that are swallowed (Escape while choosing); all others pass.
+    // Key codes that are swallowed (Escape while choosing, every key while a shortcut
+    // is recorded); all others pass.
     std::set<std::uint16_t> geschluckteTasten;
     // Listen-only: nothing is taken, only keys and modifier changes are seen.
     bool nurTasten = false;
 };
 
-// One event seen by the tap, as a plain record.
+// One event seen by the tap, as a plain record: the macOS virtual key code, the event
+// flags (shift, control, option, command) and the pointer position in top-left
+// screen coordinates.
 struct AbgriffEreignis {
     EreignisArt art = EreignisArt::tasteRunter;
     std::uint16_t code = 0;

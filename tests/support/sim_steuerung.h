@@ -20,6 +20,12 @@ public:
     void pruefeFokus() override { aufrufe.push_back("fokus"); }
     void pruefeAusstehende() override { aufrufe.push_back("ausstehende"); }
     void pruefeNeueFenster() override { aufrufe.push_back("neueFenster"); }
+    void lerne(Punkt p) override {
+        aufrufe.push_back("lerne " + std::to_string(static_cast<int>(p.x)) + "," + std::to_string(static_cast<int>(p.y)));
+    }
+    void kuerzelTaste(std::uint16_t code, std::uint64_t flaggen, const AbgriffEreignis&) override {
+        aufrufe.push_back("kuerzelTaste " + std::to_string(code) + " " + std::to_string(flaggen));
+    }
 };
 
 struct SimUmgebung {

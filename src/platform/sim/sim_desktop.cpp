@@ -165,7 +165,8 @@ bool SimAbgriff::simuliere(AbgriffEreignis e) {
                    e.art != EreignisArt::flaggenGeaendert;
     if (!regel->nurTasten) {
         e.geschluckt = istMaus ? regel->maus == AbgriffRegel::Umgang::schlucken
-                               : regel->geschluckteTasten.count(e.code) > 0;
+                               : e.art == EreignisArt::tasteRunter &&
+                                     regel->geschluckteTasten.count(e.code) > 0;
     } else if (istMaus) {
         return false;
     }
@@ -362,6 +363,12 @@ namespace klebwerk::sim {
 
 void SimEingabe::taste(std::uint16_t code, std::uint64_t flaggen, std::optional<int> pid) {
     gepostet.push_back({"taste", code, flaggen, pid, {}, true, d_.uhr.jetzt()});
+    // At the hardware level a registered combination is a hot key press; otherwise an
+    // installed tap sees the key.
+    if (!pid && !d_.kuerzel.druecke(code, carbonMaske(flaggen))) {
+        d_.abgriff.simuliere({EreignisArt::tasteRunter, code, flaggen, zeigerPosition});
+        d_.abgriff.simuliere({EreignisArt::tasteHoch, code, flaggen, zeigerPosition});
+    }
     // ⌘V pastes into the focused element of the application that receives it.
     std::optional<int> empfaenger = pid ? pid : d_.arbeitsplatz.vorne;
     if (code != 9 || flaggen != 0x100000 || !empfaenger) return;
@@ -370,8 +377,11 @@ void SimEingabe::taste(std::uint16_t code, std::uint64_t flaggen, std::optional<
     einfuegungen.push_back(std::move(e));
 }
 
-void SimEingabe::maus(Maustaste, bool runter, Punkt wo) {
+void SimEingabe::maus(Maustaste taste, bool runter, Punkt wo) {
     gepostet.push_back({"maus", 0, 0, {}, wo, runter, d_.uhr.jetzt()});
+    EreignisArt art = taste == Maustaste::links ? (runter ? EreignisArt::mausRunter : EreignisArt::mausHoch)
+                                                : (runter ? EreignisArt::rechtsRunter : EreignisArt::rechtsHoch);
+    d_.abgriff.simuliere({art, 0, 0, wo});
 }
 
 void SimEingabe::bewegeZeiger(Punkt wo) {

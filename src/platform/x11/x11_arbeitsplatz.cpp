@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "app/prozesswerte.h"
+#include "platform/x11/zugaenglichkeitsseite.h"
 #include "platform/x11/papierkorb.h"
 #include "platform/x11/prozessstart.h"
 
@@ -236,7 +237,10 @@ void X11Arbeitsplatz::beendet(int pid) {
     });
 }
 
-bool X11Arbeitsplatz::oeffne(const std::string& link) { return starteLoesgeloest("xdg-open", {link}); }
+bool X11Arbeitsplatz::oeffne(const std::string& link) {
+    if (link == zugaenglichkeitsLink) return oeffneZugaenglichkeit();
+    return starteLoesgeloest("xdg-open", {link});
+}
 
 bool X11Arbeitsplatz::inPapierkorb(const std::string& pfad, std::string& fehler) {
     return inDenPapierkorb(pfad, fehler);

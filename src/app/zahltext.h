@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/geometrie.h"
+
+namespace klebwerk {
+
+// A number in its shortest exact decimal form, always with a fractional part: 512.0, 300.5.
+std::string dezimalText(double wert);
+// A point as "(512.0, 300.5)".
+std::string punktText(Punkt p);
+// A whole text read as a finite number ("12", "-3.5"); none otherwise.
+std::optional<double> liesZahl(const std::string& text);
+
+}  // namespace klebwerk
