@@ -107,6 +107,8 @@ int main(int argc, char** argv) {
              .arg(schirm ? schirm->size().height() : 0));
 
     QTemporaryDir heim;
+    // The capture folder exists, as on a desktop that has been used before.
+    QDir(heim.path()).mkpath(QStringLiteral("Desktop"));
     const QString daten = heim.path() + QStringLiteral("/.local/share/Klebwerk");
     QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_CURRENT_DESKTOP"})
@@ -164,7 +166,7 @@ int main(int argc, char** argv) {
         return beende(1);
     }
     const QString ordner = status(daten).value(QStringLiteral("ordner")).toString();
-    const bool freigabe = status(daten).value(QStringLiteral("freigabe")).toBool();
+    const bool freigabe = protokoll().contains(QStringLiteral("Start, Freigabe: true"));
     if (!freigabe) {
         schlecht(QStringLiteral("accessibility"), QStringLiteral("switched on (\"freigabe\": true)"));
         return beende(1);
@@ -247,7 +249,9 @@ int main(int argc, char** argv) {
         schlecht(QStringLiteral("clipboard"), QStringLiteral("the clipboard as it was before (\"") + meineAblage + "\")");
         return beende(1);
     }
-    gut(QStringLiteral("Your clipboard is back as it was, %1 ms after the paste").arg(jetztMs() - angekommen));
+    gut(QStringLiteral("Your clipboard is back as it was, %1 ms after the paste (it waits 1.5 s after the delivery "
+                       "has finished, in case you copy something yourself)")
+            .arg(jetztMs() - angekommen));
 
     // 5. The picture of the screen after the paste.
     warte([] { return false; }, 600);

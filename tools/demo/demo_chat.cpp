@@ -12,7 +12,10 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QImage>
+#include <QPainter>
+#include <QPixmap>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -64,6 +67,22 @@ protected:
     }
 };
 
+// A microphone, drawn: the desktop may have no font with the emoji.
+QIcon mikrofonBild() {
+    QPixmap bild(40, 40);
+    bild.fill(Qt::transparent);
+    QPainter p(&bild);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0xe8, 0xea, 0xed), 3));
+    p.setBrush(QColor(0xe8, 0xea, 0xed));
+    p.drawRoundedRect(QRectF(14, 4, 12, 20), 6, 6);
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(9, 10, 22, 20), 200 * 16, 140 * 16);
+    p.drawLine(QPointF(20, 30), QPointF(20, 36));
+    p.drawLine(QPointF(14, 36), QPointF(26, 36));
+    return QIcon(bild);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,7 +107,9 @@ int main(int argc, char** argv) {
     auto* eingabe = new Eingabe;
     eingabe->setAccessibleName(QStringLiteral("Nachricht"));
     eingabe->setPlaceholderText(QStringLiteral("Nachricht an den Demo-Chat …"));
-    auto* mikrofon = new QPushButton(QStringLiteral("🎤"));
+    auto* mikrofon = new QPushButton;
+    mikrofon->setIcon(mikrofonBild());
+    mikrofon->setIconSize(QSize(20, 20));
     mikrofon->setAccessibleName(QStringLiteral("Diktat starten"));
     auto* senden = new QPushButton(QStringLiteral("➤"));
     senden->setAccessibleName(QStringLiteral("Senden"));
