@@ -88,7 +88,13 @@ TEST_F(Wahl, KuerzelKlickUndAufnahmeWieEinNutzer) {
 
     test::Probefenster probe("Wahlprobe", 300, 200, 500, 350);
     ASSERT_TRUE(bis([&] { return probe.fensterId() != 0; }));
-    // Placed by the window manager where it was asked to be.
+    // Managed by the window manager: only its client list makes a window choosable.
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "0x%x", probe.fensterId());
+    ASSERT_TRUE(bis([&] {
+        std::string liste = ausgabe({"xprop", "-root", "_NET_CLIENT_LIST"});
+        return std::regex_search(liste, std::regex(std::string(hex) + "\\b"));
+    })) << "the window manager does not manage " << hex;
     std::optional<Rechteck> gesehen;
     ASSERT_TRUE(bis([&] {
         gesehen = fensterRahmen("Wahlprobe");
