@@ -132,9 +132,10 @@ public:
         std::vector<std::string> umgebung;
         for (char** e = environ; *e; ++e) {
             std::string v = *e;
-            if (v.rfind("HOME=", 0) == 0 || v.rfind("XDG_CONFIG_HOME=", 0) == 0 || v.rfind("XDG_DATA_HOME=", 0) == 0 ||
-                v.rfind("XDG_CACHE_HOME=", 0) == 0)
-                continue;
+            bool weg = false;
+            for (const char* name : {"HOME=", "XDG_CONFIG_HOME=", "XDG_DATA_HOME=", "XDG_CACHE_HOME=", "XDG_CURRENT_DESKTOP="})
+                weg = weg || v.rfind(name, 0) == 0;
+            if (weg) continue;
             umgebung.push_back(v);
         }
         umgebung.push_back("HOME=" + heim());
