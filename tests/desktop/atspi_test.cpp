@@ -187,6 +187,30 @@ TEST_F(AtspiTest, ChromiumSeiteMitWebbereichAdresseKlassenUndTextbereich) {
     });
     EXPECT_EQ(knoepfe, (std::vector<std::string>{"Senden|btn senden", "|btn mic", "Vorlesen|btn lesen"}));
 
+    // The candidate query and its budget proof give the walk's result for every budget,
+    // and the backend's count of later elements bounds the one of the full reverse list.
+    auto alleElemente = zg->kandidatenRueckwaerts(*web, {}, 0, 1.0);
+    ASSERT_TRUE(alleElemente);
+    for (const Element& e : *alleElemente) {
+        auto genau = zg->Zugaenglichkeit::elementeNach(*web, e, 1000, 1.0);
+        auto gezaehlt = zg->elementeNach(*web, e, 1000, 1.0);
+        ASSERT_TRUE(genau && gezaehlt);
+        EXPECT_GE(*gezaehlt, *genau);
+        EXPECT_LE(*gezaehlt, alleElemente->size());
+    }
+    auto vorlesen = [](const Element&, const std::optional<std::string>& r, const std::string& l) {
+        return r == "AXButton" && l == "Vorlesen";
+    };
+    const long n = static_cast<long>(alleElemente->size());
+    for (long grenze = 1; grenze <= n + 2; ++grenze) {
+        EXPECT_EQ(letztesElement(*ax, *web, grenze, vorlesen, std::set<std::string>{"AXButton"}),
+                  letztesElementSchlicht(*ax, *web, grenze, vorlesen))
+            << "grenze " << grenze;
+        EXPECT_EQ(letztesElement(*ax, *web, grenze, rolleIst({"AXTextArea"}), std::set<std::string>{"AXTextArea"}),
+                  letztesElementSchlicht(*ax, *web, grenze, rolleIst({"AXTextArea"})))
+            << "grenze " << grenze;
+    }
+
     // Its window: paired with its X window and listed.
     std::uint32_t nummer = 0;
     ASSERT_TRUE(warteBis([&] {
