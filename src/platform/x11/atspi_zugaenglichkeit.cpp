@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <set>
 
 #include <QDBusArgument>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
+#include <QCoreApplication>
 #include <QDBusVariant>
+#include <QThread>
 #include <unistd.h>
 
 namespace klebwerk::x11 {
@@ -251,28 +254,78 @@ unsigned AtspiZugaenglichkeit::fuerBus(const QString& bus, unsigned roh, double 
     return *bekannt ? (roh & ~unsigned(rohEigenschaften)) | rohEigenschaftenAufEinmal : roh;
 }
 
+bool AtspiZugaenglichkeit::istHauptfaden() const {
+    QCoreApplication* app = QCoreApplication::instance();
+    return app ? QThread::currentThread() == app->thread() : true;
+}
+
 std::vector<QDBusMessage> AtspiZugaenglichkeit::sende(const std::vector<QDBusMessage>& anfragen, double frist) {
     std::vector<QDBusMessage> antworten(anfragen.size());
     QDBusConnection c = verbindung();
     if (!c.isConnected()) return antworten;
     const int ms = std::max(1, static_cast<int>(std::lround(frist * 1000)));
+    const auto ende = Uhr::now() + std::chrono::duration_cast<Uhr::duration>(std::chrono::duration<double>(frist));
+    const bool haupt = istHauptfaden();
     std::vector<std::optional<QDBusPendingCall>> laufend(anfragen.size());
-    const bool zusammen = !einzeln;
-    for (size_t i = 0; i < anfragen.size() && zusammen; ++i) {
-        if (stumm(anfragen[i].service())) continue;
-        laufend[i] = c.asyncCall(anfragen[i], ms);
-    }
-    for (size_t i = 0; i < anfragen.size(); ++i) {
-        if (!zusammen && !stumm(anfragen[i].service())) laufend[i] = c.asyncCall(anfragen[i], ms);
-        if (!laufend[i]) continue;
+    std::deque<size_t> eigeneImFlug;  // this call's background requests, oldest first
+
+    auto abschliessen = [&](size_t i) {
         // Waits on the reply without running an event loop (QtDBus's own thread reads it).
         laufend[i]->waitForFinished();
         antworten[i] = laufend[i]->reply();
-        if (istZeitUeberschreitung(antworten[i])) {
-            std::lock_guard lock(sperre_);
-            stummBis_[anfragen[i].service()] =
-                Uhr::now() + std::chrono::duration_cast<Uhr::duration>(std::chrono::duration<double>(stummSekunden));
+        const QString bus = anfragen[i].service();
+        std::lock_guard lock(sperre_);
+        Warteschlange& q = schlangen_[bus];
+        if (haupt) --q.hauptImFlug;
+        else --q.hintergrundImFlug;
+        // Not answering: a main-thread deadline passed while none of our own background
+        // work for it was queued (else that work may be what keeps it busy).
+        if (haupt && istZeitUeberschreitung(antworten[i]) && q.hintergrundImFlug == 0 && q.hintergrundWartend == 0) {
+            stummBis_[bus] = Uhr::now() + std::chrono::duration_cast<Uhr::duration>(std::chrono::duration<double>(stummSekunden));
         }
+        frei_.notify_all();
+    };
+    // Main-thread requests go out at once; background requests wait while a main-thread
+    // request of the same application is in flight and while a handful of background
+    // requests are.
+    auto schicke = [&](size_t i) {
+        const QString bus = anfragen[i].service();
+        if (stumm(bus)) return;
+        if (!haupt) {
+            while (eigeneImFlug.size() >= hintergrundHoechstens) {
+                abschliessen(eigeneImFlug.front());
+                eigeneImFlug.pop_front();
+            }
+            std::unique_lock lock(sperre_);
+            Warteschlange& q = schlangen_[bus];
+            ++q.hintergrundWartend;
+            const bool frei = frei_.wait_until(lock, ende, [&] {
+                Warteschlange& w = schlangen_[bus];
+                return w.hauptImFlug == 0 && w.hintergrundImFlug < static_cast<int>(hintergrundHoechstens);
+            });
+            Warteschlange& w = schlangen_[bus];
+            --w.hintergrundWartend;
+            if (!frei) return;  // its deadline passed in the queue: no answer, and no verdict
+            ++w.hintergrundImFlug;
+        } else {
+            std::lock_guard lock(sperre_);
+            ++schlangen_[bus].hauptImFlug;
+        }
+        const int rest = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(ende - Uhr::now()).count());
+        laufend[i] = c.asyncCall(anfragen[i], haupt ? ms : std::max(1, rest));
+        if (!haupt) eigeneImFlug.push_back(i);
+    };
+    for (size_t i = 0; i < anfragen.size(); ++i) {
+        schicke(i);
+        if (einzeln && laufend[i] && haupt) abschliessen(i);
+        if (einzeln && laufend[i] && !haupt) {
+            abschliessen(i);
+            eigeneImFlug.pop_back();
+        }
+    }
+    for (size_t i = 0; i < anfragen.size(); ++i) {
+        if (!laufend[i] || antworten[i].type() != QDBusMessage::InvalidMessage) continue;
+        abschliessen(i);
     }
     return antworten;
 }

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -103,7 +104,10 @@ private:
     bool stumm(const QString& bus);
     // rohEigenschaften as one GetAll where the application's toolkit answers it.
     unsigned fuerBus(const QString& bus, unsigned roh, double frist);
-    // Sends the messages together and waits for all, each with the remaining deadline.
+    // Sends the messages together and waits for all, each within the deadline; through
+    // the application's queue (main-thread requests first, a handful of background
+    // requests in flight).
+    bool istHauptfaden() const;
     std::vector<QDBusMessage> sende(const std::vector<QDBusMessage>& anfragen, double frist);
     unsigned brauchtFuer(const std::string& attribut) const;
     std::vector<QDBusMessage> anfragenFuer(const Adresse& a, unsigned roh) const;
@@ -126,7 +130,16 @@ private:
     std::map<QString, int> pidVonBus_;
     std::map<QString, std::chrono::steady_clock::time_point> stummBis_;
     std::map<std::pair<QString, QString>, std::int64_t> paare_;
-    std::map<QString, bool> aufEinmal_;  // per bus name: Properties.GetAll is safe
+    std::map<QString, bool> aufEinmal_;
+    // Per bus name: the requests in flight and waiting.
+    struct Warteschlange {
+        int hauptImFlug = 0;
+        int hintergrundImFlug = 0;
+        int hintergrundWartend = 0;
+    };
+    static constexpr std::size_t hintergrundHoechstens = 6;
+    std::map<QString, Warteschlange> schlangen_;
+    std::condition_variable frei_;  // per bus name: Properties.GetAll is safe
 };
 
 // The session's accessibility switch (org.a11y.Status IsEnabled); absent when the
