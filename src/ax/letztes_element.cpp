@@ -72,10 +72,14 @@ std::optional<Element> laufe(const AX& ax, const Element& wurzel, long grenze, c
 }
 
 const std::vector<std::string> dreiNamen{"AXRole", "AXDescription", "AXTitle"};
+const std::vector<std::string> zweiNamen{"AXDescription", "AXTitle"};
 
 bool pruefe(const Element& e, const std::vector<Wert>& werte, const Passt& passt) {
     return passt(e, rolleAus(werte[0]), labelAus(werte[1], werte[2]));
 }
+
+// How many candidates are read in one batch of requests in flight.
+constexpr size_t kandidatenVorrat = 128;
 
 // The search through the backend's candidate query; no value when it cannot answer
 // with certainty, and the caller walks.
@@ -84,16 +88,22 @@ std::optional<std::optional<Element>> ueberKandidaten(const AX& ax, const Elemen
     const double frist = ax.frist(wurzel);
     // The walk examines the root first; the query may leave it out.
     if (pruefe(wurzel, ax.mehrere(wurzel, dreiNamen), passt)) return std::optional<Element>{wurzel};
-    auto kandidaten = ax.backend().kandidatenRueckwaerts(wurzel, {rollen.begin(), rollen.end()}, 0, frist);
+    const std::vector<std::string> rollenListe(rollen.begin(), rollen.end());
+    auto kandidaten = ax.backend().kandidatenRueckwaerts(wurzel, rollenListe, 0, frist);
     if (!kandidaten) return std::nullopt;
+    // With one role that the backend vouches for, only the label is left to read.
+    std::optional<std::string> gewisseRolle;
+    if (rollenListe.size() == 1 && ax.backend().kandidatenGenau(wurzel, rollenListe)) gewisseRolle = rollenListe[0];
     // The last match in document order.
     std::optional<Element> letzter;
-    for (size_t anfang = 0; anfang < kandidaten->size() && !letzter; anfang += vorrat) {
-        size_t ende = std::min(kandidaten->size(), anfang + vorrat);
+    for (size_t anfang = 0; anfang < kandidaten->size() && !letzter; anfang += kandidatenVorrat) {
+        size_t ende = std::min(kandidaten->size(), anfang + kandidatenVorrat);
         std::vector<Element> batch(kandidaten->begin() + anfang, kandidaten->begin() + ende);
-        auto werte = ax.mehrereVon(batch, dreiNamen);
+        auto werte = ax.mehrereVon(batch, gewisseRolle ? zweiNamen : dreiNamen);
         for (size_t i = 0; i < batch.size(); ++i) {
-            if (pruefe(batch[i], werte[i], passt)) {
+            const bool ja = gewisseRolle ? passt(batch[i], gewisseRolle, labelAus(werte[i][0], werte[i][1]))
+                                         : pruefe(batch[i], werte[i], passt);
+            if (ja) {
                 letzter = batch[i];
                 break;
             }
@@ -120,18 +130,13 @@ std::optional<std::optional<Element>> ueberKandidaten(const AX& ax, const Elemen
             break;
         }
     }
-    // Before it the walk examines its ancestors and everything after its subtree in
-    // document order. Those all lie before it in the reverse list of every element, so
-    // its index there bounds that count.
+    // Before it the walk examines its `tiefe` ancestors and everything after its subtree
+    // in document order; the backend counts the elements after it (its descendants too,
+    // so the count bounds that number from above).
     const size_t gebraucht = static_cast<size_t>(grenze);
-    auto alle = ax.backend().kandidatenRueckwaerts(wurzel, {}, gebraucht, frist);
-    if (!alle) return std::nullopt;
-    for (size_t i = 0; i < alle->size(); ++i) {
-        if ((*alle)[i] == treffer) {
-            if (tiefe + i + 1 <= gebraucht) return std::optional<Element>{treffer};
-            return std::nullopt;
-        }
-    }
+    if (tiefe + 1 > gebraucht) return std::nullopt;
+    auto nach = ax.backend().elementeNach(wurzel, treffer, gebraucht - tiefe, frist);
+    if (nach && tiefe + *nach + 1 <= gebraucht) return std::optional<Element>{treffer};
     return std::nullopt;
 }
 

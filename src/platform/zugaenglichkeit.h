@@ -57,6 +57,23 @@ public:
                                                                       std::size_t hoechstens, double frist) {
         return std::nullopt;
     }
+    // Whether every element that kandidatenRueckwaerts gives for `rollen` under `wurzel`
+    // has one of those roles for certain (so a single role need not be read again).
+    virtual bool kandidatenGenau(const Element& wurzel, const std::vector<std::string>& rollen) { return false; }
+    // A number no smaller than that of the elements of `wurzel`'s tree that come after
+    // `ziel` in document order, its own descendants included (the elements the reverse
+    // list holds before `ziel`); a backend may count some more. Counted up to
+    // `hoechstens`: a larger number reads as `hoechstens`. No value: unknown.
+    virtual std::optional<std::size_t> elementeNach(const Element& wurzel, const Element& ziel, std::size_t hoechstens,
+                                                    double frist) {
+        auto alle = kandidatenRueckwaerts(wurzel, {}, hoechstens + 1, frist);
+        if (!alle) return std::nullopt;
+        for (std::size_t i = 0; i < alle->size(); ++i) {
+            if ((*alle)[i] == ziel) return i;
+        }
+        if (alle->size() > hoechstens) return hoechstens;
+        return std::nullopt;  // not in the tree
+    }
 
     // Notifications ("AXUIElementDestroyed", "AXTitleChanged") of `element` in application
     // `pid`; the callback gets the notification name and the element it concerns.

@@ -120,10 +120,12 @@ TEST_F(Suche, DasLabelIstDieBeschreibungSonstDerTitelOhneHilfe) {
     EXPECT_EQ(gesehen[c.element().pfad], "");
 }
 
-// The candidate query must give exactly the walk's result, for any tree, predicate and budget.
+// The candidate query must give exactly the walk's result, for any tree, predicate and
+// budget: with one role (read from the query, not from the element), with several
+// (matching ancestors win), and with dead elements in the tree.
 TEST_F(Suche, KandidatenabfrageUndBaumlaufStimmenImmerUeberein) {
     std::mt19937 zufall(7);
-    for (int runde = 0; runde < 300; ++runde) {
+    for (int runde = 0; runde < 600; ++runde) {
         sim::SimKnoten& wurzel = fenster.kind("AXGroup", {{"AXTitle", "w"}});
         std::vector<sim::SimKnoten*> alle{&wurzel};
         int n = 1 + static_cast<int>(zufall() % 40);
@@ -133,17 +135,39 @@ TEST_F(Suche, KandidatenabfrageUndBaumlaufStimmenImmerUeberein) {
             alle.push_back(&eltern->kind(knopf ? "AXButton" : "AXGroup",
                                          {{"AXTitle", std::string(zufall() % 2 ? "ja" : "nein")}}));
         }
+        if (zufall() % 4 == 0) alle[1 + zufall() % n]->sterbe();
         long grenze = static_cast<long>(zufall() % (n + 3));
-        Passt passt = [](const Element&, const std::optional<std::string>& rolle, const std::string& label) {
-            return rolle == "AXButton" && label == "ja";
+        const bool gruppen = runde % 2 == 1;
+        const std::set<std::string> rollen = gruppen ? std::set<std::string>{"AXButton", "AXGroup"}
+                                                     : std::set<std::string>{"AXButton"};
+        Passt passt = [&](const Element&, const std::optional<std::string>& rolle, const std::string& label) {
+            return rolle && rollen.count(*rolle) && label == "ja";
         };
         d.ax.kandidatenAbfrage = false;
-        auto gelaufen = letztesElement(ax, wurzel.element(), grenze, passt, std::set<std::string>{"AXButton"});
+        auto gelaufen = letztesElement(ax, wurzel.element(), grenze, passt, rollen);
         auto schlicht = letztesElementSchlicht(ax, wurzel.element(), grenze, passt);
         d.ax.kandidatenAbfrage = true;
-        auto abgefragt = letztesElement(ax, wurzel.element(), grenze, passt, std::set<std::string>{"AXButton"});
+        auto abgefragt = letztesElement(ax, wurzel.element(), grenze, passt, rollen);
         ASSERT_EQ(gelaufen, schlicht) << "Runde " << runde;
         ASSERT_EQ(gelaufen, abgefragt) << "Runde " << runde;
+    }
+}
+
+// The count behind the budget proof: elements after one in document order, its own
+// descendants included, capped.
+TEST_F(Suche, ElementeNachZaehltBisZurGrenze) {
+    d.ax.kandidatenAbfrage = true;
+    Element r = baue("R(A(A1 A2) B(B1(X Y) B2) C)");
+    auto element = [&](const std::string& name) {
+        return *letztesElement(ax, r, 100, [&](const Element&, const auto&, const std::string& l) { return l == name; });
+    };
+    struct Fall {
+        std::string name;
+        size_t hoechstens, erwartet;
+    };
+    for (const Fall& f : {Fall{"C", 100, 0}, Fall{"B1", 100, 4}, Fall{"A", 100, 8}, Fall{"A1", 100, 7},
+                          Fall{"A1", 7, 7}, Fall{"A1", 3, 3}}) {
+        EXPECT_EQ(d.ax.elementeNach(r, element(f.name), f.hoechstens, 1.0), f.erwartet) << f.name;
     }
 }
 

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <fstream>
+#include <thread>
+
 #include "ax/ax.h"
 #include "ax/letztes_element.h"
 #include "ax/rollen.h"
@@ -187,6 +191,30 @@ TEST_F(AtspiTest, ChromiumSeiteMitWebbereichAdresseKlassenUndTextbereich) {
     });
     EXPECT_EQ(knoepfe, (std::vector<std::string>{"Senden|btn senden", "|btn mic", "Vorlesen|btn lesen"}));
 
+    // The candidate query and its budget proof give the walk's result for every budget,
+    // and the backend's count of later elements bounds the one of the full reverse list.
+    auto alleElemente = zg->kandidatenRueckwaerts(*web, {}, 0, 1.0);
+    ASSERT_TRUE(alleElemente);
+    for (const Element& e : *alleElemente) {
+        auto genau = zg->Zugaenglichkeit::elementeNach(*web, e, 1000, 1.0);
+        auto gezaehlt = zg->elementeNach(*web, e, 1000, 1.0);
+        ASSERT_TRUE(genau && gezaehlt);
+        EXPECT_GE(*gezaehlt, *genau);
+        EXPECT_LE(*gezaehlt, alleElemente->size());
+    }
+    auto vorlesen = [](const Element&, const std::optional<std::string>& r, const std::string& l) {
+        return r == "AXButton" && l == "Vorlesen";
+    };
+    const long n = static_cast<long>(alleElemente->size());
+    for (long grenze = 1; grenze <= n + 2; ++grenze) {
+        EXPECT_EQ(letztesElement(*ax, *web, grenze, vorlesen, std::set<std::string>{"AXButton"}),
+                  letztesElementSchlicht(*ax, *web, grenze, vorlesen))
+            << "grenze " << grenze;
+        EXPECT_EQ(letztesElement(*ax, *web, grenze, rolleIst({"AXTextArea"}), std::set<std::string>{"AXTextArea"}),
+                  letztesElementSchlicht(*ax, *web, grenze, rolleIst({"AXTextArea"})))
+            << "grenze " << grenze;
+    }
+
     // Its window: paired with its X window and listed.
     std::uint32_t nummer = 0;
     ASSERT_TRUE(warteBis([&] {
@@ -197,6 +225,61 @@ TEST_F(AtspiTest, ChromiumSeiteMitWebbereichAdresseKlassenUndTextbereich) {
     auto alle = alleFenster(*ax, arbeitsplatz);
     ASSERT_FALSE(alle.empty());
     EXPECT_NE(alle[0].titel.find("Testseite Chat"), std::string::npos);
+}
+
+// A long background search floods the application with requests; the main thread's short
+// reads of the same application still answer within their deadline, and the application
+// is never taken for not answering.
+TEST_F(AtspiTest, HauptfadenLiestNebenLangerHintergrundsuche) {
+    QTemporaryDir ordner;
+    const QString seite = ordner.path() + "/gross.html";
+    {
+        std::ofstream html(seite.toStdString());
+        html << "<!DOCTYPE html><html><head><meta charset=utf-8><title>Grosse Seite</title></head><body>";
+        for (int i = 0; i < 1000; ++i) {
+            html << "<div><p>Absatz " << i << "</p><button aria-label=\"Knopf " << i << "\">K</button><span>s</span></div>";
+        }
+        html << "</body></html>";
+    }
+    auto chromium = test::starteChromium(seite, ordner.path() + "/profil");
+    auto fenster = erstesFenster(chromium->pid(), "Grosse Seite", 40);
+    ASSERT_TRUE(fenster);
+    std::optional<Element> web;
+    std::optional<std::vector<Element>> alle;
+    ASSERT_TRUE(warteBis(
+        [&] {
+            web = letztesElement(*ax, *fenster, 8000, rolleIst({"AXWebArea"}));
+            if (web) alle = zg->kandidatenRueckwaerts(*web, {}, 0, 1.0);
+            return alle && alle->size() > 3000;
+        },
+        30));
+
+    // The background: all elements' four attributes, in batches far larger than what
+    // the application answers in 0.2 s.
+    std::atomic<bool> halt{false};
+    std::atomic<int> runden{0};
+    std::thread hintergrund([&] {
+        const std::vector<std::string> namen{"AXRole", "AXDescription", "AXTitle", "AXChildren"};
+        for (size_t anfang = 0; !halt; anfang = (anfang + 2000) % alle->size()) {
+            std::vector<Element> batch(alle->begin() + anfang, alle->begin() + std::min(alle->size(), anfang + 2000));
+            zg->liesMehrereVon(batch, namen, 5.0);
+            ++runden;
+        }
+    });
+    // The main thread: short reads with the focus poll's deadline, while that runs.
+    ax->setzeZeitlimit(*web, 0.2);
+    // Reads until the background has done two whole batches (bounded by a count).
+    int gelesen = 0, beantwortet = 0;
+    while (runden < 2 && gelesen < 5000) {
+        ++gelesen;
+        if (ax->text(*web, "AXRole") == "AXWebArea") ++beantwortet;
+    }
+    halt = true;
+    hintergrund.join();
+    EXPECT_GE(runden.load(), 2) << "the background search did not finish";
+    EXPECT_GT(gelesen, 10) << "too few reads overlapped the background search";
+    EXPECT_EQ(beantwortet, gelesen);
+    EXPECT_EQ(ax->text(*web, "AXRole"), "AXWebArea");
 }
 
 }  // namespace

@@ -256,13 +256,16 @@ std::optional<std::vector<Element>> SimZugaenglichkeit::kandidatenRueckwaerts(co
     sammle(*k);
     std::vector<Element> ergebnis;
     for (auto it = ordnung.rbegin(); it != ordnung.rend(); ++it) {
-        if (rollen.empty() || std::find(rollen.begin(), rollen.end(), (*it)->rolle()) != rollen.end()) {
+        // A dead element has no role any more.
+        if (rollen.empty() || (!(*it)->tot && std::find(rollen.begin(), rollen.end(), (*it)->rolle()) != rollen.end())) {
             ergebnis.push_back((*it)->element());
             if (hoechstens > 0 && ergebnis.size() >= hoechstens) break;
         }
     }
     return ergebnis;
 }
+
+bool SimZugaenglichkeit::kandidatenGenau(const Element&, const std::vector<std::string>&) { return kandidatenAbfrage; }
 
 Marke SimZugaenglichkeit::beobachte(int pid, const Element& element, const std::vector<std::string>& namen,
                                     Meldung meldung) {

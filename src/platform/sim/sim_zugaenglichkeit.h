@@ -102,6 +102,8 @@ public:
     std::optional<std::vector<Element>> kandidatenRueckwaerts(const Element& wurzel,
                                                               const std::vector<std::string>& rollen,
                                                               std::size_t hoechstens, double frist) override;
+    // The query is exact by role.
+    bool kandidatenGenau(const Element& wurzel, const std::vector<std::string>& rollen) override;
     Marke beobachte(int pid, const Element& element, const std::vector<std::string>& namen, Meldung meldung) override;
 
 private:

@@ -154,14 +154,18 @@ std::optional<RollenAbfrage> abfrageFuer(const std::set<std::string>& axRollen) 
     if (axRollen.empty()) return std::nullopt;
     const std::set<std::string> texte{"AXTextField", "AXTextArea"};
     if (std::all_of(axRollen.begin(), axRollen.end(), [&](const std::string& r) { return texte.count(r) > 0; })) {
-        // Every text input is editable; read-only entries are no text input here but
-        // still reach the caller, who checks the role.
+        // Editable text carriers are text inputs; an "entry" or "password text" is one even
+        // when it is read-only, which the second query must show absent.
         RollenAbfrage a;
         a.editierbar = true;
         for (const std::string& t : textTraeger) a.rollen.insert(*atspiRollenNummer(t));
+        a.nichtEditierbareAuch = std::set<std::uint32_t>{*atspiRollenNummer("entry"), *atspiRollenNummer("password text")};
+        // Not certain: a defunct element still matches, and its role reads as absent.
         return a;
     }
     RollenAbfrage a;
+    a.genau = true;
+    a.ohneZustaende = {zustandDefunkt};
     for (const std::string& ax : axRollen) {
         if (ax == "AXWindow" || ax == "AXGroup" || ax == "AXStaticText" || ax == "AXUnknown" || texte.count(ax) ||
             ax == "AXComboBox") {
@@ -178,6 +182,12 @@ std::optional<RollenAbfrage> abfrageFuer(const std::set<std::string>& axRollen) 
         if (!bekannt && ax != "AXMenuButton") continue;  // no AT-SPI element has that role
     }
     if (a.rollen.empty()) return std::nullopt;
+    // The states that make these AT-SPI roles another role of the system.
+    const bool knopf = a.rollen.count(*atspiRollenNummer("push button")) > 0;
+    const bool klappe = a.rollen.count(*atspiRollenNummer("combo box")) > 0;
+    if (knopf && !axRollen.count("AXMenuButton")) a.ohneZustaende.insert(zustandHatPopup);
+    else if (knopf && !axRollen.count("AXButton")) a.genau = false;  // a push button with a popup only
+    if (klappe) a.ohneZustaende.insert(zustandEditierbar);
     return a;
 }
 

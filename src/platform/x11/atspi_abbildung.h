@@ -43,6 +43,13 @@ std::optional<std::string> axRolle(std::uint32_t atspiRolle, Zustaende z, bool o
 struct RollenAbfrage {
     std::set<std::uint32_t> rollen;  // empty: any role
     bool editierbar = false;
+    std::set<int> ohneZustaende;  // states the elements must not have
+    // Every element the query gives has one of the asked roles for certain (below a
+    // root that is no application, where no element is a top-level window).
+    bool genau = false;
+    // Elements that have one of the roles but that the query leaves out must be
+    // looked for with this second query (it must come back empty).
+    std::optional<std::set<std::uint32_t>> nichtEditierbareAuch;
 };
 std::optional<RollenAbfrage> abfrageFuer(const std::set<std::string>& axRollen);
 

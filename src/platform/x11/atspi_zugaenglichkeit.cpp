@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <set>
 
 #include <QDBusArgument>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
+#include <QCoreApplication>
 #include <QDBusVariant>
+#include <QThread>
 #include <unistd.h>
 
 namespace klebwerk::x11 {
@@ -144,17 +147,30 @@ Element objekt(int pid, const AtspiZugaenglichkeit::Adresse& a) {
 }
 
 // A D-Bus match rule for Collection.GetMatches: states, attributes, roles, interfaces.
-QDBusArgument regel(const RollenAbfrage* abfrage) {
+// `nurNichtEditierbare`: the second query of a text search (read-only entries).
+QDBusArgument regel(const RollenAbfrage* abfrage, bool nurNichtEditierbare = false) {
     QDBusArgument arg;
     arg.beginStructure();
     QList<int> zustaende{0, 0};
-    if (abfrage && abfrage->editierbar) zustaende[0] |= 1 << zustandEditierbar;
-    arg << zustaende << int(1);  // ALL of the states
+    int zustandsArt = 1;  // ALL of the states
+    auto setze = [&](int z) { zustaende[z / 32] |= int(1u << (z % 32)); };
+    if (abfrage && nurNichtEditierbare) {
+        setze(zustandEditierbar);
+        zustandsArt = 3;  // NONE
+    } else if (abfrage && abfrage->editierbar) {
+        setze(zustandEditierbar);
+    } else if (abfrage && !abfrage->ohneZustaende.empty()) {
+        for (int z : abfrage->ohneZustaende) setze(z);
+        zustandsArt = 3;
+    }
+    arg << zustaende << zustandsArt;
     arg << QMap<QString, QString>() << int(1);
     QList<int> rollen{0, 0, 0, 0, 0};
     int rollenArt = 1;  // ALL of none: every element
-    if (abfrage && !abfrage->rollen.empty()) {
-        for (std::uint32_t r : abfrage->rollen) rollen[int(r / 32)] |= int(1u << (r % 32));
+    const std::set<std::uint32_t>* gefragt = nullptr;
+    if (abfrage) gefragt = nurNichtEditierbare ? &*abfrage->nichtEditierbareAuch : &abfrage->rollen;
+    if (gefragt && !gefragt->empty()) {
+        for (std::uint32_t r : *gefragt) rollen[int(r / 32)] |= int(1u << (r % 32));
         rollenArt = 2;  // ANY
     }
     arg << rollen << rollenArt;
@@ -217,26 +233,99 @@ bool AtspiZugaenglichkeit::stumm(const QString& bus) {
     return false;
 }
 
+unsigned AtspiZugaenglichkeit::fuerBus(const QString& bus, unsigned roh, double frist) {
+    if (!(roh & rohEigenschaften)) return roh;
+    std::optional<bool> bekannt;
+    {
+        std::lock_guard lock(sperre_);
+        if (auto it = aufEinmal_.find(bus); it != aufEinmal_.end()) bekannt = it->second;
+    }
+    if (!bekannt) {
+        // Qt's bridge fails on GetAll; ATK's bridge (Chromium, GTK, Firefox) answers it.
+        auto m = QDBusMessage::createMethodCall(bus, wurzelPfad, eigenschaften, QStringLiteral("Get"));
+        m << QStringLiteral("org.a11y.atspi.Application") << QStringLiteral("ToolkitName");
+        auto antwort = sende({m}, frist);
+        if (!istAntwort(antwort[0])) return roh;  // unknown: the safe form, asked again next time
+        const QString name = antwort[0].arguments().front().value<QDBusVariant>().variant().toString();
+        bekannt = !name.isEmpty() && !name.startsWith(QLatin1String("Qt"), Qt::CaseInsensitive);
+        std::lock_guard lock(sperre_);
+        aufEinmal_[bus] = *bekannt;
+    }
+    return *bekannt ? (roh & ~unsigned(rohEigenschaften)) | rohEigenschaftenAufEinmal : roh;
+}
+
+bool AtspiZugaenglichkeit::istHauptfaden() const {
+    QCoreApplication* app = QCoreApplication::instance();
+    return app ? QThread::currentThread() == app->thread() : true;
+}
+
 std::vector<QDBusMessage> AtspiZugaenglichkeit::sende(const std::vector<QDBusMessage>& anfragen, double frist) {
     std::vector<QDBusMessage> antworten(anfragen.size());
     QDBusConnection c = verbindung();
     if (!c.isConnected()) return antworten;
     const int ms = std::max(1, static_cast<int>(std::lround(frist * 1000)));
+    const auto ende = Uhr::now() + std::chrono::duration_cast<Uhr::duration>(std::chrono::duration<double>(frist));
+    const bool haupt = istHauptfaden();
     std::vector<std::optional<QDBusPendingCall>> laufend(anfragen.size());
-    for (size_t i = 0; i < anfragen.size(); ++i) {
-        if (stumm(anfragen[i].service())) continue;
-        laufend[i] = c.asyncCall(anfragen[i], ms);
-    }
-    for (size_t i = 0; i < anfragen.size(); ++i) {
-        if (!laufend[i]) continue;
+    std::deque<size_t> eigeneImFlug;  // this call's background requests, oldest first
+
+    auto abschliessen = [&](size_t i) {
         // Waits on the reply without running an event loop (QtDBus's own thread reads it).
         laufend[i]->waitForFinished();
         antworten[i] = laufend[i]->reply();
-        if (istZeitUeberschreitung(antworten[i])) {
-            std::lock_guard lock(sperre_);
-            stummBis_[anfragen[i].service()] =
-                Uhr::now() + std::chrono::duration_cast<Uhr::duration>(std::chrono::duration<double>(stummSekunden));
+        const QString bus = anfragen[i].service();
+        std::lock_guard lock(sperre_);
+        Warteschlange& q = schlangen_[bus];
+        if (haupt) --q.hauptImFlug;
+        else --q.hintergrundImFlug;
+        // Not answering: a main-thread deadline passed while none of our own background
+        // work for it was queued (else that work may be what keeps it busy).
+        if (haupt && istZeitUeberschreitung(antworten[i]) && q.hintergrundImFlug == 0 && q.hintergrundWartend == 0) {
+            stummBis_[bus] = Uhr::now() + std::chrono::duration_cast<Uhr::duration>(std::chrono::duration<double>(stummSekunden));
         }
+        frei_.notify_all();
+    };
+    // Main-thread requests go out at once; background requests wait while a main-thread
+    // request of the same application is in flight and while a handful of background
+    // requests are.
+    auto schicke = [&](size_t i) {
+        const QString bus = anfragen[i].service();
+        if (stumm(bus)) return;
+        if (!haupt) {
+            while (eigeneImFlug.size() >= hintergrundHoechstens) {
+                abschliessen(eigeneImFlug.front());
+                eigeneImFlug.pop_front();
+            }
+            std::unique_lock lock(sperre_);
+            Warteschlange& q = schlangen_[bus];
+            ++q.hintergrundWartend;
+            const bool frei = frei_.wait_until(lock, ende, [&] {
+                Warteschlange& w = schlangen_[bus];
+                return w.hauptImFlug == 0 && w.hintergrundImFlug < static_cast<int>(hintergrundHoechstens);
+            });
+            Warteschlange& w = schlangen_[bus];
+            --w.hintergrundWartend;
+            if (!frei) return;  // its deadline passed in the queue: no answer, and no verdict
+            ++w.hintergrundImFlug;
+        } else {
+            std::lock_guard lock(sperre_);
+            ++schlangen_[bus].hauptImFlug;
+        }
+        const int rest = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(ende - Uhr::now()).count());
+        laufend[i] = c.asyncCall(anfragen[i], haupt ? ms : std::max(1, rest));
+        if (!haupt) eigeneImFlug.push_back(i);
+    };
+    for (size_t i = 0; i < anfragen.size(); ++i) {
+        schicke(i);
+        if (einzeln && laufend[i] && haupt) abschliessen(i);
+        if (einzeln && laufend[i] && !haupt) {
+            abschliessen(i);
+            eigeneImFlug.pop_back();
+        }
+    }
+    for (size_t i = 0; i < anfragen.size(); ++i) {
+        if (!laufend[i] || antworten[i].type() != QDBusMessage::InvalidMessage) continue;
+        abschliessen(i);
     }
     return antworten;
 }
@@ -317,8 +406,10 @@ std::vector<QDBusMessage> AtspiZugaenglichkeit::anfragenFuer(const Adresse& a, u
     };
     if (roh & rohRolle) ruf(iAccessible, "GetRole");
     if (roh & rohZustand) ruf(iAccessible, "GetState");
-    // Three single property reads: Qt 6 crashes on Properties.GetAll of its objects.
-    if (roh & rohEigenschaften) {
+    if (roh & rohEigenschaftenAufEinmal) {
+        *ruf(eigenschaften, "GetAll") << iAccessible;
+    } else if (roh & rohEigenschaften) {
+        // Three single property reads: Qt 6 crashes on Properties.GetAll of its objects.
         for (const char* name : {"Name", "Description", "Parent"}) *ruf(eigenschaften, "Get") << iAccessible << QString::fromLatin1(name);
     }
     if (roh & rohKinder) ruf(iAccessible, "GetChildren");
@@ -353,7 +444,23 @@ AtspiZugaenglichkeit::Rohdaten AtspiZugaenglichkeit::auswerten(const std::vector
             r.vorhanden |= rohZustand;
         }
     }
-    if (roh & rohEigenschaften) {
+    if (roh & rohEigenschaftenAufEinmal) {
+        if (auto* m = naechste()) {
+            QVariantMap werte;
+            const QDBusArgument arg = alsArgument(m->arguments().front());
+            arg >> werte;
+            auto inhalt = [&](const char* k) {
+                QVariant v = werte.value(QString::fromLatin1(k));
+                return v.canConvert<QDBusVariant>() && v.userType() == qMetaTypeId<QDBusVariant>()
+                           ? v.value<QDBusVariant>().variant()
+                           : v;
+            };
+            r.name = inhalt("Name").toString();
+            r.beschreibung = inhalt("Description").toString();
+            r.eltern = referenzAus(inhalt("Parent"));
+            r.vorhanden |= rohEigenschaften;
+        }
+    } else if (roh & rohEigenschaften) {
         auto* name = naechste();
         auto* beschreibung = naechste();
         auto* eltern = naechste();
@@ -586,16 +693,18 @@ std::vector<std::vector<Wert>> AtspiZugaenglichkeit::liesMehrereVon(const std::v
     // All requests of all objects in flight together.
     std::vector<QDBusMessage> anfragen;
     std::vector<std::optional<Adresse>> adressen(elemente.size());
-    std::vector<size_t> anfang(elemente.size(), 0);
+    std::vector<size_t> anfang(elemente.size(), 0), ende(elemente.size(), 0);
+    std::vector<unsigned> rohVon(elemente.size(), roh);
     for (size_t i = 0; i < elemente.size(); ++i) {
         if (elemente[i].art != Element::Art::objekt) continue;
         adressen[i] = adresse(elemente[i], frist);
         if (!adressen[i]) continue;
+        rohVon[i] = fuerBus(adressen[i]->bus, roh, frist);
         anfang[i] = anfragen.size();
-        auto m = anfragenFuer(*adressen[i], roh);
+        auto m = anfragenFuer(*adressen[i], rohVon[i]);
         anfragen.insert(anfragen.end(), m.begin(), m.end());
+        ende[i] = anfragen.size();
     }
-    const size_t jeObjekt = anfragenFuer(Adresse{}, roh).size();
     auto antworten = sende(anfragen, frist);
     for (size_t i = 0; i < elemente.size(); ++i) {
         const Element& e = elemente[i];
@@ -604,8 +713,8 @@ std::vector<std::vector<Wert>> AtspiZugaenglichkeit::liesMehrereVon(const std::v
             continue;
         }
         if (!adressen[i]) continue;
-        std::vector<QDBusMessage> eigene(antworten.begin() + anfang[i], antworten.begin() + anfang[i] + jeObjekt);
-        Rohdaten r = auswerten(eigene, roh);
+        std::vector<QDBusMessage> eigene(antworten.begin() + anfang[i], antworten.begin() + ende[i]);
+        Rohdaten r = auswerten(eigene, rohVon[i]);
         if (!r.gueltig) continue;
         if ((r.vorhanden & rohZustand) && r.zustand.hat(zustandDefunkt)) continue;
         for (size_t j = 0; j < attribute.size(); ++j) {
@@ -819,17 +928,90 @@ std::optional<std::vector<Element>> AtspiZugaenglichkeit::kandidatenRueckwaerts(
     }
     auto a = adresse(wurzel, frist);
     if (!a) return std::nullopt;
-    auto m = QDBusMessage::createMethodCall(a->bus, a->pfad, iCollection, QStringLiteral("GetMatches"));
     const uint rueckwaerts = 4;  // reverse canonical order
-    m << QVariant::fromValue(regel(abfrage ? &*abfrage : nullptr)) << rueckwaerts
-      << int(std::min<std::size_t>(hoechstens, 0x7fffffff)) << true;
-    auto antwort = sende({m}, frist);
-    if (!istAntwort(antwort[0])) return std::nullopt;
+    // No count: ATK's bridge counts from the start of the document, then reverses.
+    auto anfrage = [&](bool zweite) {
+        auto m = QDBusMessage::createMethodCall(a->bus, a->pfad, iCollection, QStringLiteral("GetMatches"));
+        m << QVariant::fromValue(regel(abfrage ? &*abfrage : nullptr, zweite)) << rueckwaerts << int(0) << true;
+        return m;
+    };
+    std::vector<QDBusMessage> anfragen{anfrage(false)};
+    if (abfrage && abfrage->nichtEditierbareAuch) anfragen.push_back(anfrage(true));
+    auto antwort = sende(anfragen, frist);
+    for (const QDBusMessage& m : antwort) {
+        if (!istAntwort(m)) return std::nullopt;
+    }
+    // Read-only entries are text inputs too, and the first query left them out.
+    if (antwort.size() > 1 && !referenzListe(antwort[1].arguments().front()).empty()) return std::nullopt;
     std::vector<Element> ergebnis;
     for (const Adresse& k : referenzListe(antwort[0].arguments().front())) {
+        if (hoechstens > 0 && ergebnis.size() >= hoechstens) break;
         ergebnis.push_back(k.bus == a->bus ? objekt(wurzel.pid, k) : elementFuer(k, 0, frist));
     }
     return ergebnis;
+}
+
+bool AtspiZugaenglichkeit::kandidatenGenau(const Element& wurzel, const std::vector<std::string>& rollen) {
+    if (wurzel.art != Element::Art::objekt || rollen.empty()) return false;
+    auto abfrage = abfrageFuer({rollen.begin(), rollen.end()});
+    return abfrage && abfrage->genau;
+}
+
+std::optional<std::size_t> AtspiZugaenglichkeit::elementeNach(const Element& wurzel, const Element& ziel,
+                                                              std::size_t hoechstens, double frist) {
+    auto w = adresse(wurzel, frist);
+    auto z = adresse(ziel, frist);
+    if (!w || !z || w->bus != z->bus) return std::nullopt;
+    // ATK's bridge walks backwards slowly (each step asks for the index in the parent)
+    // and appends to a linked list (a long answer costs it quadratic time): count
+    // forwards, from the child of the root that holds `ziel`, at most this many.
+    constexpr std::size_t obergrenze = 8192;
+    const int anzahl = static_cast<int>(std::min(hoechstens, obergrenze));
+    if (anzahl == 0) return 0;
+    Adresse oben = *z;
+    for (int tiefe = 0; !(oben.pfad == w->pfad); ++tiefe) {
+        if (tiefe > 4096) return std::nullopt;
+        auto m = QDBusMessage::createMethodCall(oben.bus, oben.pfad, eigenschaften, QStringLiteral("Get"));
+        m << iAccessible << QStringLiteral("Parent");
+        auto antwort = sende({m}, frist);
+        if (!istAntwort(antwort[0])) return std::nullopt;
+        auto eltern = referenzAus(antwort[0].arguments().front().value<QDBusVariant>().variant());
+        if (!eltern || eltern->bus != w->bus || eltern->pfad == wurzelPfad) return std::nullopt;  // not below it
+        if (eltern->pfad == w->pfad) break;
+        oben = *eltern;
+    }
+    QDBusMessage m;
+    const uint dokumentOrdnung = 1;
+    if (oben.pfad == w->pfad) {
+        // The root itself: everything below it.
+        m = QDBusMessage::createMethodCall(w->bus, w->pfad, iCollection, QStringLiteral("GetMatches"));
+        m << QVariant::fromValue(regel(nullptr)) << dokumentOrdnung << anzahl << true;
+    } else {
+        // The descendants of that child and the trees of its later siblings: all of the
+        // elements after `ziel` and perhaps some before it.
+        const uint geschwister = 1;  // TREE_RESTRICT_SIBLING
+        m = QDBusMessage::createMethodCall(w->bus, w->pfad, iCollection, QStringLiteral("GetMatchesFrom"));
+        m << QVariant::fromValue(QDBusObjectPath(oben.pfad)) << QVariant::fromValue(regel(nullptr)) << dokumentOrdnung
+          << geschwister << anzahl << true;
+    }
+    auto antwort = sende({m}, frist);
+    if (!istAntwort(antwort[0])) return std::nullopt;
+    const QDBusArgument arg = alsArgument(antwort[0].arguments().front());
+    std::size_t gezaehlt = 0;
+    arg.beginArray();
+    while (!arg.atEnd()) {
+        QString bus;
+        QDBusObjectPath pfad;
+        arg.beginStructure();
+        arg >> bus >> pfad;
+        arg.endStructure();
+        ++gezaehlt;
+    }
+    arg.endArray();
+    if (gezaehlt >= static_cast<std::size_t>(anzahl)) {
+        return static_cast<std::size_t>(anzahl) == hoechstens ? std::optional<std::size_t>(hoechstens) : std::nullopt;
+    }
+    return gezaehlt;
 }
 
 Marke AtspiZugaenglichkeit::beobachte(int, const Element&, const std::vector<std::string>&, Meldung) { return {}; }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -56,7 +58,13 @@ public:
                                                               std::size_t hoechstens, double frist) override;
     Marke beobachte(int pid, const Element& element, const std::vector<std::string>& namen, Meldung meldung) override;
 
-    // For measurements: the walk that asks one thing at a time.
+    bool kandidatenGenau(const Element& wurzel, const std::vector<std::string>& rollen) override;
+    std::optional<std::size_t> elementeNach(const Element& wurzel, const Element& ziel, std::size_t hoechstens,
+                                            double frist) override;
+
+    // For measurements: every request waits for its answer before the next is sent.
+    std::atomic<bool> einzeln{false};
+
     struct Adresse {
         QString bus;
         QString pfad;
@@ -74,6 +82,8 @@ private:
         rohObjektAttribute = 1u << 5,
         rohDokument = 1u << 6,
         rohText = 1u << 7,
+        // Name, description and parent in one Properties.GetAll (instead of rohEigenschaften).
+        rohEigenschaftenAufEinmal = 1u << 8,
     };
     struct Rohdaten {
         bool gueltig = false;  // the object answered at all
@@ -92,7 +102,12 @@ private:
     std::optional<QString> busFuerPid(int pid, double frist);
     int pidFuerBus(const QString& bus, double frist);
     bool stumm(const QString& bus);
-    // Sends the messages together and waits for all, each with the remaining deadline.
+    // rohEigenschaften as one GetAll where the application's toolkit answers it.
+    unsigned fuerBus(const QString& bus, unsigned roh, double frist);
+    // Sends the messages together and waits for all, each within the deadline; through
+    // the application's queue (main-thread requests first, a handful of background
+    // requests in flight).
+    bool istHauptfaden() const;
     std::vector<QDBusMessage> sende(const std::vector<QDBusMessage>& anfragen, double frist);
     unsigned brauchtFuer(const std::string& attribut) const;
     std::vector<QDBusMessage> anfragenFuer(const Adresse& a, unsigned roh) const;
@@ -115,6 +130,16 @@ private:
     std::map<QString, int> pidVonBus_;
     std::map<QString, std::chrono::steady_clock::time_point> stummBis_;
     std::map<std::pair<QString, QString>, std::int64_t> paare_;
+    std::map<QString, bool> aufEinmal_;
+    // Per bus name: the requests in flight and waiting.
+    struct Warteschlange {
+        int hauptImFlug = 0;
+        int hintergrundImFlug = 0;
+        int hintergrundWartend = 0;
+    };
+    static constexpr std::size_t hintergrundHoechstens = 6;
+    std::map<QString, Warteschlange> schlangen_;
+    std::condition_variable frei_;  // per bus name: Properties.GetAll is safe
 };
 
 // The session's accessibility switch (org.a11y.Status IsEnabled); absent when the
