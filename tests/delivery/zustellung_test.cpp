@@ -153,6 +153,25 @@ TEST_F(Zustellen, DreiAufnahmenKommenNacheinanderUndDieAblageDesNutzersZurueck) 
     EXPECT_FALSE(u.steuerung->beschaeftigt);
 }
 
+TEST_F(Zustellen, ZwanzigAufnahmenInEinerSekundeKommenJeEinmalInDerReihenfolge) {
+    std::vector<std::string> pfade;
+    for (int i = 0; i < 20; ++i) {
+        pfade.push_back(bild("Bildschirmfoto " + std::to_string(100 + i) + ".png"));
+        u.steuerung->neuerScreenshot(pfade.back());
+        u.desktop.uhr.vorwaerts(0.05);
+    }
+    u.desktop.uhr.vorwaerts(60);
+    const auto& e = u.desktop.eingabe.einfuegungen;
+    ASSERT_EQ(e.size(), 20u);
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(e[i].pid, chatPid);
+        EXPECT_EQ(e[i].inhalt[0].at(ablagetyp::dateiUrl), dateiUrl(pfade[i]) + "\r\n") << i;
+    }
+    EXPECT_EQ(u.desktop.ablage.inhalt, nutzerAblage);
+    EXPECT_FALSE(u.steuerung->beschaeftigt);
+    EXPECT_TRUE(u.steuerung->schlange.empty());
+}
+
 TEST_F(Zustellen, EineKopieDesNutzersNachDemEinfuegenBleibt) {
     u.steuerung->neuerScreenshot(bild("a.png"));
     u.desktop.uhr.vorwaerts(1.0);
