@@ -131,10 +131,14 @@ void Waechter::pruefen() {
         std::string fehler;
         if (!plattform_.dateien.liste(o, puffer_, fehler)) continue;
         std::vector<DateiEintrag> eintraege = std::move(puffer_);
+        // The folder's part of every path is written once; each name only replaces the rest.
+        pfad.assign(o).push_back('/');
+        const size_t stamm = pfad.size();
         for (const auto& e : eintraege) {
             if (e.name.empty() || e.name[0] == '.') continue;
-            pfad.assign(o).append("/").append(e.name);
-            if (gesehen.count(pfad)) continue;
+            pfad.resize(stamm);
+            pfad.append(e.name);
+            if (gesehen.find(pfad) != gesehen.end()) continue;
             pruefeDatei(e.name, pfad, treffer);
         }
         puffer_ = std::move(eintraege);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <dirent.h>
+#include <unistd.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -19,39 +20,56 @@ std::chrono::system_clock::time_point zeit(const statx_timestamp& t) {
 }  // namespace
 
 bool LinuxDateiinfo::liste(const std::string& ordner, std::vector<DateiEintrag>& eintraege, std::string& fehler) {
-    eintraege.clear();
-    DIR* dir = ::opendir(ordner.c_str());
-    if (!dir) {
+    int dfd = ::open(ordner.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd < 0) {
+        eintraege.clear();
         fehler = std::strerror(errno);
         return false;
     }
-    int dfd = ::dirfd(dir);
+    // Large reads: a folder of ten thousand entries takes a handful of calls. The entries
+    // already in the vector are overwritten in place, so a repeated listing of the same
+    // folder reuses their names' storage instead of allocating each name anew.
+    if (!puffer_) puffer_ = std::make_unique<char[]>(pufferGroesse);
+    size_t anzahl = 0;
+    int lesefehler = 0;
     for (;;) {
-        errno = 0;
-        dirent* e = ::readdir(dir);
-        if (!e) break;
-        const char* n = e->d_name;
-        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
-        DateiEintrag eintrag;
-        eintrag.name = n;
-        unsigned char typ = e->d_type;
-        if (typ == DT_UNKNOWN) {
-            struct stat st{};
-            if (::fstatat(dfd, n, &st, AT_SYMLINK_NOFOLLOW) == 0) {
-                typ = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_UNKNOWN;
-            }
+        ssize_t gelesen = ::getdents64(dfd, puffer_.get(), pufferGroesse);
+        if (gelesen == 0) break;
+        if (gelesen < 0) {
+            if (errno == EINTR) continue;
+            lesefehler = errno;
+            break;
         }
-        eintrag.regulaer = typ == DT_REG;
-        eintrag.ordner = typ == DT_DIR;
-        eintrag.verweis = typ == DT_LNK;
-        eintraege.push_back(std::move(eintrag));
+        for (ssize_t pos = 0; pos < gelesen;) {
+            const auto* e = reinterpret_cast<const dirent64*>(puffer_.get() + pos);
+            pos += e->d_reclen;
+            const char* n = e->d_name;
+            if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
+            unsigned char typ = e->d_type;
+            if (typ == DT_UNKNOWN) {
+                struct stat st{};
+                if (::fstatat(dfd, n, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+                    typ = S_ISREG(st.st_mode)   ? DT_REG
+                          : S_ISDIR(st.st_mode) ? DT_DIR
+                          : S_ISLNK(st.st_mode) ? DT_LNK
+                                                : DT_UNKNOWN;
+                }
+            }
+            if (anzahl == eintraege.size()) eintraege.emplace_back();
+            DateiEintrag& eintrag = eintraege[anzahl++];
+            eintrag.name.assign(n);
+            eintrag.regulaer = typ == DT_REG;
+            eintrag.ordner = typ == DT_DIR;
+            eintrag.verweis = typ == DT_LNK;
+        }
     }
-    int lesefehler = errno;
-    ::closedir(dir);
+    ::close(dfd);
     if (lesefehler != 0) {
+        eintraege.clear();
         fehler = std::strerror(lesefehler);
         return false;
     }
+    eintraege.resize(anzahl);
     return true;
 }
 
