@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
         dauer.push_back(static_cast<double>(einfuegeZeiten(chat.ausgabe())[i] - fertig));
         // The delivery finishes and gives the clipboard back before the next capture.
         warteBis([&] { return zaehle(lauf.protokoll(), " Eingefügt in ") > i; });
-        warteBis([] { return false; }, std::chrono::milliseconds(2000));
+        warteBis([] { return false; }, 2.0);
     }
     lauf.beende();
 

@@ -35,7 +35,7 @@ TEST(Aufnahme, BildschirmfotoImBeobachtetenOrdnerWirdEinmalProtokolliertTextdate
              R"({"com.apple.screencapture": {"location": "~/Aufnahmen"}})");
 
     ASSERT_TRUE(lauf.starte());
-    ASSERT_TRUE(warteBis([&] { return zaehle(lauf.protokoll(), "Beobachte " + ordner) == 1; }, std::chrono::seconds(20)))
+    ASSERT_TRUE(warteBis([&] { return zaehle(lauf.protokoll(), "Beobachte " + ordner) == 1; }, 20.0))
         << "Klebwerk did not start watching " << ordner;
 
     schreibe(ordner + "/notiz.txt", "kein Bild");
@@ -43,10 +43,10 @@ TEST(Aufnahme, BildschirmfotoImBeobachtetenOrdnerWirdEinmalProtokolliertTextdate
     png += std::string(20000, '\0');
     schreibe(ordner + "/Screenshot 2024-05-01 um 10.00.00.png", png);
     const std::string zeile = "Screenshot: Screenshot 2024-05-01 um 10.00.00.png";
-    ASSERT_TRUE(warteBis([&] { return zaehle(lauf.protokoll(), zeile) >= 1; }, std::chrono::seconds(10)));
+    ASSERT_TRUE(warteBis([&] { return zaehle(lauf.protokoll(), zeile) >= 1; }, 10.0));
 
     // The watcher scans up to 4 s after the last folder event: watch the log past that.
-    warteBis([&] { return zaehle(lauf.protokoll(), "Screenshot: ") > 1; }, std::chrono::seconds(5));
+    warteBis([&] { return zaehle(lauf.protokoll(), "Screenshot: ") > 1; }, 5.0);
     const std::string protokoll = lauf.protokoll();
     EXPECT_EQ(zaehle(protokoll, zeile), 1);
     EXPECT_EQ(zaehle(protokoll, "Screenshot: "), 1);

@@ -19,19 +19,11 @@
 
 #include <QTemporaryDir>
 
+#include "desktop/warten.h"
+
 extern char** environ;
 
 namespace klebwerk::test {
-
-// Polls a condition until it holds or the bound runs out.
-inline bool warteBis(const std::function<bool()>& bedingung, std::chrono::milliseconds frist = std::chrono::seconds(15)) {
-    auto ende = std::chrono::steady_clock::now() + frist;
-    while (true) {
-        if (bedingung()) return true;
-        if (std::chrono::steady_clock::now() >= ende) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-}
 
 inline std::string liesDatei(const std::string& pfad) {
     std::ifstream in(pfad, std::ios::binary);
@@ -150,12 +142,12 @@ public:
     bool protokollEnthaelt(const std::string& text) const { return protokoll().find(text) != std::string::npos; }
 
     // Sends SIGTERM and waits for the exit; the exit status, or absent when it did not end.
-    std::optional<int> beende(std::chrono::milliseconds frist = std::chrono::seconds(10)) {
+    std::optional<int> beende(double frist = 10.0) {
         kill(pid_, SIGTERM);
         return warteAufEnde(frist);
     }
 
-    std::optional<int> warteAufEnde(std::chrono::milliseconds frist) {
+    std::optional<int> warteAufEnde(double frist) {
         int status = 0;
         std::optional<int> ergebnis;
         warteBis(

@@ -432,18 +432,16 @@ AtspiZugaenglichkeit::Rohdaten AtspiZugaenglichkeit::auswerten(const std::vector
         }
         return nullptr;
     };
-    if (roh & rohRolle) {
+    // One reply for one bit: taken when it is an answer, then marked as read.
+    auto einzeln = [&](unsigned bit, auto&& setze) {
+        if (!(roh & bit)) return;
         if (auto* m = naechste()) {
-            r.rolle = m->arguments().front().toUInt();
-            r.vorhanden |= rohRolle;
+            setze(m->arguments().front());
+            r.vorhanden |= bit;
         }
-    }
-    if (roh & rohZustand) {
-        if (auto* m = naechste()) {
-            r.zustand = zustaendeAus(m->arguments().front());
-            r.vorhanden |= rohZustand;
-        }
-    }
+    };
+    einzeln(rohRolle, [&](const QVariant& v) { r.rolle = v.toUInt(); });
+    einzeln(rohZustand, [&](const QVariant& v) { r.zustand = zustaendeAus(v); });
     if (roh & rohEigenschaftenAufEinmal) {
         if (auto* m = naechste()) {
             QVariantMap werte;
@@ -472,36 +470,11 @@ AtspiZugaenglichkeit::Rohdaten AtspiZugaenglichkeit::auswerten(const std::vector
             r.vorhanden |= rohEigenschaften;
         }
     }
-    if (roh & rohKinder) {
-        if (auto* m = naechste()) {
-            r.kinder = referenzListe(m->arguments().front());
-            r.vorhanden |= rohKinder;
-        }
-    }
-    if (roh & rohAusmass) {
-        if (auto* m = naechste()) {
-            r.ausmass = ausmassAus(m->arguments().front());
-            r.vorhanden |= rohAusmass;
-        }
-    }
-    if (roh & rohObjektAttribute) {
-        if (auto* m = naechste()) {
-            r.objektAttribute = textTabelle(m->arguments().front());
-            r.vorhanden |= rohObjektAttribute;
-        }
-    }
-    if (roh & rohDokument) {
-        if (auto* m = naechste()) {
-            r.dokument = textTabelle(m->arguments().front());
-            r.vorhanden |= rohDokument;
-        }
-    }
-    if (roh & rohText) {
-        if (auto* m = naechste()) {
-            r.text = m->arguments().front().toString();
-            r.vorhanden |= rohText;
-        }
-    }
+    einzeln(rohKinder, [&](const QVariant& v) { r.kinder = referenzListe(v); });
+    einzeln(rohAusmass, [&](const QVariant& v) { r.ausmass = ausmassAus(v); });
+    einzeln(rohObjektAttribute, [&](const QVariant& v) { r.objektAttribute = textTabelle(v); });
+    einzeln(rohDokument, [&](const QVariant& v) { r.dokument = textTabelle(v); });
+    einzeln(rohText, [&](const QVariant& v) { r.text = v.toString(); });
     return r;
 }
 
