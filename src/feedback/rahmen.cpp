@@ -32,16 +32,12 @@ void RahmenAnsicht::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     QRectF innen = QRectF(rect()).adjusted(einzug, einzug, -einzug, -einzug);
+    QPainterPath umriss;
+    umriss.addRoundedRect(innen, ecke, ecke);
     QColor fuellung = farbe_;
     fuellung.setAlphaF(0.1);
-    if (durchscheinend) p.fillPath([&] {
-            QPainterPath pfad;
-            pfad.addRoundedRect(innen, ecke, ecke);
-            return pfad;
-        }(), fuellung);
-    p.setPen(QPen(farbe_, strich));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(innen, ecke, ecke);
+    if (durchscheinend) p.fillPath(umriss, fuellung);
+    p.strokePath(umriss, QPen(farbe_, strich));
 }
 
 Rahmen::Rahmen(Plattform& plattform) : plattform_(plattform), ansicht_(std::make_unique<RahmenAnsicht>()) {}
@@ -62,7 +58,7 @@ void Rahmen::zeige(const Rechteck& r, const QColor& farbe, std::optional<double>
         // outline so that only the stroke covers anything.
         QRect aussen = ansicht_->rect();
         QPainterPath ring;
-        ring.addRoundedRect(QRectF(aussen).adjusted(0, 0, 0, 0), ecke + einzug, ecke + einzug);
+        ring.addRoundedRect(QRectF(aussen), ecke + einzug, ecke + einzug);
         QPainterPath loch;
         const double innen = einzug + strich + 1;
         loch.addRoundedRect(QRectF(aussen).adjusted(innen, innen, -innen, -innen), ecke - 2, ecke - 2);
