@@ -17,7 +17,7 @@
 #include "ax/ax.h"
 #include "ax/letztes_element.h"
 #include "platform/sim/sim_desktop.h"
-#include "platform/x11/atspi_zugaenglichkeit.h"
+#include "platform/atspi/atspi_zugaenglichkeit.h"
 
 using namespace klebwerk;
 
@@ -60,8 +60,11 @@ BENCHMARK(BM_SimDurchsuchtSechzigtausend)->Unit(benchmark::kMillisecond);
 
 // --- AT-SPI against Chromium
 
-struct Leer : Fensterliste {
-    std::vector<FensterInfo> fenster() override { return {}; }
+struct Leer : atspi::DesktopFenster {
+    std::vector<atspi::FensterFakten> kandidaten() override { return {}; }
+    std::optional<atspi::FensterFakten> fenster(std::int64_t) override { return {}; }
+    std::int64_t aktives() override { return 0; }
+    bool hebe(std::int64_t) override { return false; }
 };
 struct Nur : Arbeitsplatz {
     std::vector<Anwendung> laufende() override { return {}; }
@@ -79,7 +82,7 @@ struct ChromiumSeite {
     QProcess chromium;
     Leer liste;
     Nur arbeitsplatz;
-    std::unique_ptr<x11::AtspiZugaenglichkeit> zg;
+    std::unique_ptr<atspi::AtspiZugaenglichkeit> zg;
     std::unique_ptr<AX> ax;
     std::optional<Element> web;
 
@@ -109,7 +112,7 @@ struct ChromiumSeite {
                                     "--disable-gpu", "--user-data-dir=" + ordner.path() + "/profil",
                                     "file://" + seite});
         chromium.waitForStarted(5000);
-        zg = std::make_unique<x11::AtspiZugaenglichkeit>(liste, arbeitsplatz);
+        zg = std::make_unique<atspi::AtspiZugaenglichkeit>(liste, arbeitsplatz);
         zg->vertraut(true);
         ax = std::make_unique<AX>(*zg);
         const int pid = static_cast<int>(chromium.processId());

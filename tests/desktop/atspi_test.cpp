@@ -11,7 +11,9 @@
 #include "ax/letztes_element.h"
 #include "ax/rollen.h"
 #include "desktop/atspi_hilfe.h"
-#include "platform/x11/atspi_zugaenglichkeit.h"
+#include "platform/atspi/atspi_status.h"
+#include "platform/atspi/atspi_zugaenglichkeit.h"
+#include "platform/x11/x11_desktopfenster.h"
 #include "support/szenario.h"
 #include "targets/fenster_suche.h"
 
@@ -25,10 +27,11 @@ protected:
     static void SetUpTestSuite() { test::sorgeFuerAnwendung(); }
     void SetUp() override {
         if (!test::hatAnzeige()) GTEST_SKIP() << "no display";
-        if (!x11::zugaenglichkeitAn().has_value()) GTEST_SKIP() << "no accessibility bus";
+        if (!atspi::zugaenglichkeitAn().has_value()) GTEST_SKIP() << "no accessibility bus";
         x = std::make_unique<x11::XVerbindung>();
         liste = std::make_unique<test::XFensterliste>(*x);
-        zg = std::make_unique<x11::AtspiZugaenglichkeit>(*liste, arbeitsplatz);
+        desktop = std::make_unique<x11::XDesktopFenster>(*x);
+        zg = std::make_unique<atspi::AtspiZugaenglichkeit>(*desktop, arbeitsplatz);
         ASSERT_TRUE(zg->vertraut(true));
         ax = std::make_unique<AX>(*zg);
     }
@@ -51,7 +54,8 @@ protected:
     std::unique_ptr<x11::XVerbindung> x;
     std::unique_ptr<test::XFensterliste> liste;
     test::TestArbeitsplatz arbeitsplatz;
-    std::unique_ptr<x11::AtspiZugaenglichkeit> zg;
+    std::unique_ptr<x11::XDesktopFenster> desktop;
+    std::unique_ptr<atspi::AtspiZugaenglichkeit> zg;
     std::unique_ptr<AX> ax;
 };
 

@@ -1,7 +1,9 @@
 // The contract suite against the x11 backend: the scenario as the real Qt chat window.
 
 #include "desktop/atspi_hilfe.h"
-#include "platform/x11/atspi_zugaenglichkeit.h"
+#include "platform/atspi/atspi_status.h"
+#include "platform/atspi/atspi_zugaenglichkeit.h"
+#include "platform/x11/x11_desktopfenster.h"
 #include "support/vertrag.h"
 
 namespace klebwerk::test {
@@ -9,7 +11,7 @@ namespace {
 
 class X11VertragsDesktop : public VertragsDesktop {
 public:
-    X11VertragsDesktop() : liste(x), zg(liste, arbeitsplatz), ax_(zg) {
+    X11VertragsDesktop() : desktop(x), zg(desktop, arbeitsplatz), ax_(zg) {
         chat = starteQtChat();
         arbeitsplatz.anwendungen.push_back({chat->pid(), "", "", "Qt-Chat", Aktivierungsart::regulaer});
     }
@@ -30,16 +32,16 @@ public:
 
 private:
     x11::XVerbindung x;
-    XFensterliste liste;
+    x11::XDesktopFenster desktop;
     TestArbeitsplatz arbeitsplatz;
-    x11::AtspiZugaenglichkeit zg;
+    atspi::AtspiZugaenglichkeit zg;
     AX ax_;
     std::unique_ptr<Kind> chat;
 };
 
 std::unique_ptr<VertragsDesktop> x11Desktop() {
     sorgeFuerAnwendung();
-    if (!hatAnzeige() || !x11::zugaenglichkeitAn().has_value()) return nullptr;
+    if (!hatAnzeige() || !atspi::zugaenglichkeitAn().has_value()) return nullptr;
     auto d = std::make_unique<X11VertragsDesktop>();
     if (!d->ax().backend().vertraut(true)) return nullptr;
     return d;

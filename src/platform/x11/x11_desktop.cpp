@@ -45,12 +45,7 @@ X11Desktop::X11Desktop()
     : arbeitsplatz(x, schleife), fensterliste(x, arbeitsplatz), ablage(x), tastatur(x), eingabe(x, tastatur),
       abgriff(x, tastatur, schleife),
       kuerzel(x, tastatur, schleife),
-      anmeldeobjekt(LinuxNeustart().eigenesProgramm()) {
-    // Raising a window for the accessibility layer (AXRaise, AXMain) is the window manager's.
-    ax.hebeFenster = [this](std::int64_t nummer) {
-        return nummer > 0 && nummer <= 0xffffffffLL && x.aktiviereFenster(static_cast<std::uint32_t>(nummer));
-    };
-}
+      anmeldeobjekt(LinuxNeustart().eigenesProgramm()) {}
 
 Plattform X11Desktop::plattform() {
     return Plattform{schleife, ax,          fensterliste, arbeitsplatz, ablage, eingabe, abgriff,

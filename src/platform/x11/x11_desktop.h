@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "platform/plattform.h"
-#include "platform/x11/atspi_zugaenglichkeit.h"
+#include "platform/atspi/atspi_zugaenglichkeit.h"
 #include "platform/x11/dbus_befehlskanal.h"
 #include "platform/x11/inotify_ordnerereignisse.h"
 #include "platform/x11/linux_dateiinfo.h"
@@ -11,6 +11,7 @@
 #include "platform/x11/qt_laufschleife.h"
 #include "platform/x11/signal_beendigung.h"
 #include "platform/x11/x11_arbeitsplatz.h"
+#include "platform/x11/x11_desktopfenster.h"
 #include "platform/x11/tastatur.h"
 #include "platform/x11/x11_abgriff.h"
 #include "platform/x11/x11_eingabe.h"
@@ -55,7 +56,9 @@ public:
     XVerbindung x;
     X11Arbeitsplatz arbeitsplatz;
     X11Fensterliste fensterliste;
-    AtspiZugaenglichkeit ax{fensterliste, arbeitsplatz};
+    // The X windows that accessible windows are paired with.
+    XDesktopFenster desktopFenster{x};
+    atspi::AtspiZugaenglichkeit ax{desktopFenster, arbeitsplatz};
     X11Zwischenablage ablage;
     XTastatur tastatur;
     X11Eingabe eingabe;

@@ -1,7 +1,7 @@
 #include "platform/x11/zugaenglichkeitsseite.h"
 
 #include "app/protokoll.h"
-#include "platform/x11/atspi_zugaenglichkeit.h"
+#include "platform/atspi/atspi_status.h"
 #include "platform/x11/prozessstart.h"
 
 namespace klebwerk::x11 {
@@ -25,7 +25,7 @@ std::optional<Einstellungsprogramm> zugaenglichkeitsProgramm(const std::function
 }
 
 bool oeffneZugaenglichkeit() {
-    const bool an = schalteZugaenglichkeitEin() && zugaenglichkeitAn().value_or(false);
+    const bool an = atspi::schalteZugaenglichkeitEin() && atspi::zugaenglichkeitAn().value_or(false);
     protokoll(an ? "Zugänglichkeit eingeschaltet" : "Zugänglichkeit nicht einschaltbar");
     bool geoeffnet = false;
     if (auto p = zugaenglichkeitsProgramm(findeProgramm)) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace klebwerk::x11 {
+namespace klebwerk::atspi {
 
 // How AT-SPI meets the accessibility vocabulary of the system ("AXButton", "AXTitle", …).
 // The whole mapping stands in atspi_abbildung.cpp.
@@ -59,4 +59,4 @@ const std::vector<std::string>& drueckAktionen();
 // The attributes the backend answers (attributNamen), per element kind.
 std::vector<std::string> attributeFuer(const std::string& axRolle, bool anwendung, bool obersteEbene);
 
-}  // namespace klebwerk::x11
+}  // namespace klebwerk::atspi

@@ -1,9 +1,9 @@
-#include "platform/x11/atspi_abbildung.h"
+#include "platform/atspi/atspi_abbildung.h"
 
 #include <algorithm>
 #include <map>
 
-namespace klebwerk::x11 {
+namespace klebwerk::atspi {
 
 // ---------------------------------------------------------------------------------
 // The mapping between the system's accessibility vocabulary and AT-SPI, in one place.
@@ -211,4 +211,4 @@ std::vector<std::string> attributeFuer(const std::string& rolle, bool anwendung,
     return namen;
 }
 
-}  // namespace klebwerk::x11
+}  // namespace klebwerk::atspi
