@@ -84,7 +84,7 @@ Rohdaten auswerten(const std::vector<QDBusMessage>& antworten, unsigned roh);
 
 // A match rule for Collection.GetMatches: states, attributes, roles, interfaces.
 // Without `abfrage` every element; `nurNichtEditierbare`: the second query of a text
-// search (read-only entries). `fokussiert`: only the element with the focused state.
+// search (read-only entries). `fokusRegel`: only the element with the focused state.
 QDBusArgument regel(const RollenAbfrage* abfrage, bool nurNichtEditierbare = false);
 QDBusArgument fokusRegel();
 
