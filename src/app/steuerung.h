@@ -28,10 +28,12 @@ namespace klebwerk {
 
 struct Zustellung;
 
-// A restored target waiting for its window: the stored entry and its position.
+// A restored target waiting for its window: the stored entry, its position, and the
+// key of the application it was stored with ("" when none was stored).
 struct Ausstehend {
     std::vector<std::int64_t> eintrag;
     long index = 0;
+    std::string kennung;
 };
 
 // The application controller: the one owner of all running state. Its operations
@@ -110,7 +112,15 @@ public:
     bool browserEingabe(const std::shared_ptr<Ziel>& z);
     // Whether a browser target shows an AI chat or a clicked input field.
     bool bewerteBrowser(const std::shared_ptr<Ziel>& z);
+    // Connects the stored targets again; once, when the permission is there.
     void stelleZielWiederHer();
+    // Forgets removed windows that no longer exist, so that a new window that gets
+    // the number of an old one is not left out for ever. Skipped when a read failed.
+    void vergissVerschwundeneAbgewaehlte();
+    // A notification of a target's window: it was destroyed or its title changed.
+    void fensterMeldung(const Element& element, const std::string& name);
+    // A browser's focused window changed: recognise an AI chat in it.
+    void erkenneBrowserFenster(const Element& fenster, int pid);
     virtual void pruefeFokus();
     virtual void pruefeNeueFenster();
     virtual void pruefeAusstehende();

@@ -47,6 +47,9 @@ void Steuerung::starte() {
         freigabeUhr = schleife.wiederhole(freigabeTakt, [this] {
             if (!plattform.ax.vertraut(false)) return;
             vertraut = true;
+            // The stored targets wait for the permission; restoring now keeps the first
+            // save from writing an empty list over them.
+            stelleZielWiederHer();
             aktualisiereLeiste();
             hinweis.zeige(L("Freigabe erteilt – Zielfenster mit ⌃⌥S wählen",
                             "Permission granted – choose a target window with ⌃⌥S"),

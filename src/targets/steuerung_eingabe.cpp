@@ -27,5 +27,6 @@ void Steuerung::fokussiereEingabe(const std::shared_ptr<Ziel>& z) {
 // until then a browser window is handled like any other window.
 bool Steuerung::browserEingabe(const std::shared_ptr<Ziel>&) { return false; }
 bool Steuerung::bewerteBrowser(const std::shared_ptr<Ziel>&) { return true; }
+void Steuerung::erkenneBrowserFenster(const Element&, int) {}
 
 }  // namespace klebwerk

@@ -79,6 +79,16 @@ void SimDesktop::schliesseFenster(std::uint32_t nummer) {
     fensterKnoten_.erase(nummer);
 }
 
+void SimDesktop::setzeTitel(std::uint32_t nummer, const std::string& titel) {
+    for (auto& f : fensterliste.liste) {
+        if (f.nummer == nummer) f.titel = titel;
+    }
+    SimKnoten* k = fensterKnoten(nummer);
+    if (!k) return;
+    k->setze("AXTitle", titel);
+    ax.melde(*k, "AXTitleChanged");
+}
+
 void SimDesktop::beendeAnwendung(int pid) {
     journal.schreibe("desktop.beende " + std::to_string(pid));
     std::vector<std::uint32_t> nummern;

@@ -336,6 +336,8 @@ public:
     void hebeFenster(std::uint32_t nummer);
     // A window closes: it leaves the list, its elements die, observers hear of it.
     void schliesseFenster(std::uint32_t nummer);
+    // A window's title changes: its element and the window list show it, observers hear of it.
+    void setzeTitel(std::uint32_t nummer, const std::string& titel);
     // An application quits: windows and tree go, the workspace reports it.
     void beendeAnwendung(int pid);
     SimKnoten* fensterKnoten(std::uint32_t nummer);
