@@ -8,7 +8,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/prozesswerte.h"
+#include "basis/prozesswerte.h"
 #include "intake/fangordner.h"
 #include "intake/waechter.h"
 #include "platform/sim/sim_desktop.h"

@@ -4,8 +4,8 @@
 #include <QTimer>
 
 #include "app/einstellungen.h"
-#include "app/ordner.h"
-#include "app/prozesswerte.h"
+#include "basis/ordner.h"
+#include "basis/prozesswerte.h"
 #include "app/sprache.h"
 #include "app/steuerung.h"
 #include "platform/x11/signal_beendigung.h"

@@ -8,9 +8,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include "app/atomar.h"
-#include "app/ordner.h"
-#include "app/protokoll.h"
+#include "basis/atomar.h"
+#include "basis/ordner.h"
+#include "basis/protokoll.h"
 
 namespace klebwerk {
 

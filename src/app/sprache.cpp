@@ -1,6 +1,6 @@
 #include "app/sprache.h"
 
-#include "app/prozesswerte.h"
+#include "basis/prozesswerte.h"
 
 namespace klebwerk {
 

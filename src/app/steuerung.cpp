@@ -1,7 +1,7 @@
 #include "app/steuerung.h"
 
-#include "app/ordner.h"
-#include "app/prozesswerte.h"
+#include "basis/ordner.h"
+#include "basis/prozesswerte.h"
 
 namespace klebwerk {
 

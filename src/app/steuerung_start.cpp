@@ -1,6 +1,6 @@
 #include <QJsonObject>
 
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 #include "app/sprache.h"
 #include "app/steuerung.h"
 

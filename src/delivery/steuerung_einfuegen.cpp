@@ -1,6 +1,6 @@
 // Bringing a target forward, waiting until it is there, and pressing keys.
 
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 #include "app/steuerung.h"
 #include "platform/eingabe.h"
 

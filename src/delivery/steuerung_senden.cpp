@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 #include "app/sprache.h"
 #include "app/steuerung.h"
 #include "delivery/zustellung.h"

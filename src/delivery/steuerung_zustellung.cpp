@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 #include "app/sprache.h"
 #include "app/steuerung.h"
 #include "delivery/ablage.h"

@@ -1,6 +1,6 @@
 #include "diagnostics/befehlstext.h"
 
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 
 namespace klebwerk {
 

@@ -1,5 +1,5 @@
-#include "app/atomar.h"
-#include "app/prozesswerte.h"
+#include "basis/atomar.h"
+#include "basis/prozesswerte.h"
 #include "app/steuerung.h"
 #include "diagnostics/status.h"
 #include "input/kuerzel.h"

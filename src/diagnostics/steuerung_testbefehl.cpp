@@ -3,11 +3,11 @@
 
 #include <sys/stat.h>
 
-#include "app/atomar.h"
-#include "app/protokoll.h"
+#include "basis/atomar.h"
+#include "basis/protokoll.h"
 #include "app/zahltext.h"
 #include "input/abgriff_regel.h"
-#include "app/prozesswerte.h"
+#include "basis/prozesswerte.h"
 #include "app/steuerung.h"
 #include "diagnostics/befehlstext.h"
 #include "targets/fenster_suche.h"

@@ -1,7 +1,7 @@
 // The global shortcuts: the fixed ⌃⌥S that starts choosing a target, and the
 // dispatch of every hot key by its id.
 
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 #include "app/sprache.h"
 #include "app/steuerung.h"
 #include "input/abgriff_regel.h"

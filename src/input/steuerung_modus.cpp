@@ -2,7 +2,7 @@
 // button, recording a shortcut. A tap exists only while a mode runs (and for the
 // mouse-up of a choosing click).
 
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 #include "app/sprache.h"
 #include "app/steuerung.h"
 #include "feedback/rahmen.h"

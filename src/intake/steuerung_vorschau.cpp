@@ -1,4 +1,4 @@
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 #include "app/steuerung.h"
 #include "intake/fangordner.h"
 

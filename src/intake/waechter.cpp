@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/ordner.h"
-#include "app/protokoll.h"
+#include "basis/ordner.h"
+#include "basis/protokoll.h"
 #include "intake/fangordner.h"
 
 namespace klebwerk {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 #include "app/steuerung.h"
 #include "targets/zielspeicher.h"
 

@@ -2,7 +2,7 @@
 // titles stay current, the active target follows the user's focus, and new windows of
 // known applications connect by themselves.
 
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 #include "app/sprache.h"
 #include "app/steuerung.h"
 #include "targets/browser.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <set>
 
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 #include "app/sprache.h"
 #include "app/steuerung.h"
 #include "app/zahltext.h"

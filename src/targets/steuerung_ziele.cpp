@@ -6,7 +6,7 @@
 
 #include <QJsonArray>
 
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 #include "app/steuerung.h"
 #include "targets/fenster_suche.h"
 #include "targets/zielspeicher.h"

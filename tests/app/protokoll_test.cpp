@@ -5,7 +5,7 @@
 #include <sstream>
 #include <thread>
 
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 #include "support/temp_heim.h"
 
 namespace klebwerk {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/prozesswerte.h"
+#include "basis/prozesswerte.h"
 #include "app/sprache.h"
 
 namespace klebwerk {

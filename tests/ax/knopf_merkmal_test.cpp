@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/prozesswerte.h"
+#include "basis/prozesswerte.h"
 #include "app/steuerung.h"
 #include "ax/knopf_merkmal.h"
 #include "platform/sim/sim_desktop.h"

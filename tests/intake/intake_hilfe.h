@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/prozesswerte.h"
+#include "basis/prozesswerte.h"
 
 namespace klebwerk::test {
 

@@ -9,8 +9,8 @@
 
 #include <QTemporaryDir>
 
-#include "app/ordner.h"
-#include "app/prozesswerte.h"
+#include "basis/ordner.h"
+#include "basis/prozesswerte.h"
 
 namespace klebwerk::test {
 

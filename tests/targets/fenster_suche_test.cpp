@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/prozesswerte.h"
+#include "basis/prozesswerte.h"
 #include "app/steuerung.h"
 #include "platform/sim/sim_desktop.h"
 #include "support/sim_szenario.h"

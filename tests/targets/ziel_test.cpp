@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/prozesswerte.h"
+#include "basis/prozesswerte.h"
 #include "app/steuerung.h"
 #include "platform/sim/sim_desktop.h"
 #include "support/sim_szenario.h"

@@ -10,9 +10,9 @@
 #include <QJsonObject>
 #include <QUrl>
 
-#include "app/atomar.h"
-#include "app/ordner.h"
-#include "app/prozesswerte.h"
+#include "basis/atomar.h"
+#include "basis/ordner.h"
+#include "basis/prozesswerte.h"
 
 namespace klebwerk::x11 {
 namespace {

@@ -11,7 +11,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include "app/prozesswerte.h"
+#include "basis/prozesswerte.h"
 #include "platform/x11/zugaenglichkeitsseite.h"
 #include "platform/x11/papierkorb.h"
 #include "platform/x11/prozessstart.h"

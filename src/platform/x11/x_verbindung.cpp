@@ -8,7 +8,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 
 namespace klebwerk::x11 {
 

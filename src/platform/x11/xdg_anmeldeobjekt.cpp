@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/atomar.h"
-#include "app/ordner.h"
+#include "basis/atomar.h"
+#include "basis/ordner.h"
 
 namespace klebwerk::x11 {
 

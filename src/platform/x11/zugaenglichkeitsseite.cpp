@@ -1,6 +1,6 @@
 #include "platform/x11/zugaenglichkeitsseite.h"
 
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 #include "platform/atspi/atspi_status.h"
 #include "platform/x11/prozessstart.h"
 

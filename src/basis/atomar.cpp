@@ -1,4 +1,4 @@
-#include "app/atomar.h"
+#include "basis/atomar.h"
 
 #include <QSaveFile>
 #include <QString>

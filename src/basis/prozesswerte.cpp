@@ -1,4 +1,4 @@
-#include "app/prozesswerte.h"
+#include "basis/prozesswerte.h"
 
 #include <atomic>
 #include <mutex>

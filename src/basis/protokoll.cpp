@@ -1,4 +1,4 @@
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 
 #include <cstdio>
 #include <ctime>
@@ -7,7 +7,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/prozesswerte.h"
+#include "basis/prozesswerte.h"
 
 namespace klebwerk {
 

@@ -1,4 +1,4 @@
-#include "app/ordner.h"
+#include "basis/ordner.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -7,7 +7,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include "app/prozesswerte.h"
+#include "basis/prozesswerte.h"
 
 namespace klebwerk {
 namespace {
