@@ -165,6 +165,22 @@ TEST_F(X11ZwischenablageTest, DreissigMegabyteInStueckenWerdenGanzGesichert) {
     EXPECT_GT(ablage->stueckeEmpfangen() - vorher, 10u) << "it came in increments";
 }
 
+TEST_F(X11ZwischenablageTest, LangsamerAberStetigerBesitzerWirdGanzGelesen) {
+    // Eight pieces, each a good while after the last: longer in all than the owner
+    // may stay silent once, never silent that long.
+    const size_t groesse = 8 * 64 * 1024;
+    auto besitzer = test::starteAblageHelfer({"langsam", "image/png", std::to_string(groesse)});
+    ASSERT_TRUE(besitzer);
+    ablage->stillefrist = 1.0;
+    AblageLesung l = liesJetzt(*ablage);
+    ASSERT_TRUE(l.gelesen()) << l.fehler.value_or("");
+    ASSERT_EQ(l.eintraege.size(), 1u);
+    const std::string* bild = datenVon(l.eintraege[0], "image/png");
+    ASSERT_TRUE(bild);
+    ASSERT_EQ(bild->size(), groesse);
+    for (size_t i = 0; i < groesse; i += 4099) ASSERT_EQ(static_cast<unsigned char>((*bild)[i]), (i * 7) % 251) << i;
+}
+
 TEST_F(X11ZwischenablageTest, UebergibtDerAblageverwaltungUndDerInhaltUeberlebtDasEnde) {
     // Without a manager there is nothing to hand over, and that is no failure.
     ASSERT_TRUE(ablage->schreibe({{{"UTF8_STRING", "meins ✓"}, {"text/html", "<i>meins</i>"}}}));
