@@ -31,5 +31,7 @@ int main(int argc, char** argv) {
     Plattform plattform = desktop.plattform();
     Steuerung steuerung(plattform, ud);
     QTimer::singleShot(0, &anwendung, [&steuerung] { steuerung.starte(); });
+    // Every way out of the event loop (the quit item, a logout, SIGTERM) passes here.
+    QObject::connect(&anwendung, &QCoreApplication::aboutToQuit, [&steuerung] { steuerung.beimBeenden(); });
     return anwendung.exec();
 }

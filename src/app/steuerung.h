@@ -47,7 +47,9 @@ public:
 
     // --- start-up and lifecycle (src/app)
     void starte();         // the start-up sequence, once the event loop runs
-    void beimBeenden();    // a normal quit
+    // The end of the process (SIGTERM, a normal quit): the preview setting and the
+    // user's pasteboard put back, the pasteboard handed to the clipboard manager. Once.
+    void beimBeenden();
     void fokusTakt();      // one tick of the focus timer
 
     // --- settings as properties
@@ -67,6 +69,12 @@ public:
     void nach(double sekunden, std::function<void()> arbeit);
     void neuerScreenshot(const std::string& pfad);
     void naechster();
+    // The delivery once the user's pasteboard is saved (or could not be): the capture
+    // onto the pasteboard, then on to the target.
+    void legeAufUndWeiter(const std::shared_ptr<Zustellung>& z);
+    // At the end: a restore still pending runs now, then the pasteboard goes to the
+    // clipboard manager.
+    void gibAblageAb();
     void raeumeZwischenlagerAuf();
     // Brings the target forward: frontmost application, activation, raise, main window.
     void aktiviereZiel(const Ziel& z);
@@ -236,11 +244,16 @@ public:
     // The restore of the user's pasteboard that the last delivery left pending: the
     // next delivery takes it over.
     struct AblageRueckgabe {
-        std::vector<std::map<std::string, std::string>> gesichert;
+        std::optional<std::vector<AblageEintrag>> gesichert;  // none: it could not be saved
         std::int64_t zaehler = 0;
         Marke uhr;
     };
     std::optional<AblageRueckgabe> ablageRueckgabe;
+    // The read of the user's pasteboard that a delivery waits for.
+    Marke ablageLesung;
+    // The delivery under way, from the moment its capture is on the pasteboard.
+    std::weak_ptr<Zustellung> laufend;
+    bool beendet = false;
     // Work scheduled with `nach`, by number; each entry goes when its work runs.
     std::map<std::uint64_t, Marke> spaeter;
     std::uint64_t spaeterNummer = 0;

@@ -23,9 +23,9 @@ void Steuerung::starte() {
     waechter.start();
     // 7. Global shortcuts.
     registriereKurzbefehl();
-    // 8. SIGTERM: put the preview setting back, then leave with status 0.
+    // 8. SIGTERM: ends as a normal quit does, then leaves with status 0.
     endeQuelle = plattform.beendigung.beiSignal([this] {
-        aktualisiereVorschau(true);
+        beimBeenden();
         schleife.beende(0);
     });
     // 9. An application that quits takes its targets along.
@@ -79,6 +79,11 @@ void Steuerung::fokusTakt() {
     }
 }
 
-void Steuerung::beimBeenden() { aktualisiereVorschau(true); }
+void Steuerung::beimBeenden() {
+    if (beendet) return;
+    beendet = true;
+    aktualisiereVorschau(true);
+    gibAblageAb();
+}
 
 }  // namespace klebwerk

@@ -14,7 +14,9 @@ namespace {
 constexpr int schnellePngStufe = 80;
 }  // namespace
 
-GesicherteAblage sichere(Zwischenablage& ablage) { return ablage.eintraege(); }
+Marke sichere(Zwischenablage& ablage, std::function<void(AblageLesung)> fertig) {
+    return ablage.lies(std::move(fertig));
+}
 
 std::string dateiUrl(const std::string& pfad) {
     return QUrl::fromLocalFile(QString::fromStdString(pfad)).toString(QUrl::FullyEncoded).toStdString();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -7,10 +8,12 @@
 
 namespace klebwerk {
 
-// The pasteboard's contents as saved: one map of type → data per item, in order.
+// The pasteboard's contents as saved: per item, its types and their data, in order.
 using GesicherteAblage = std::vector<AblageEintrag>;
 
-GesicherteAblage sichere(Zwischenablage& ablage);
+// Saves the pasteboard's contents: `fertig` gets them (none: it was empty) or the
+// reason they could not be read, later, on the main thread, unless the token is gone.
+Marke sichere(Zwischenablage& ablage, std::function<void(AblageLesung)> fertig);
 
 // Puts a capture on the pasteboard. An image goes on as PNG plus its file URL, a
 // recording as a file reference only. The pasteboard is cleared only once the new

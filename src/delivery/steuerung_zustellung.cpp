@@ -79,9 +79,25 @@ void Steuerung::naechster() {
     // The user's pasteboard. A restore that the previous delivery left pending holds
     // what the user had: while nobody changed the pasteboard since, this delivery takes
     // it over instead of saving the previous capture as the user's.
+    if (ablageRueckgabe && plattform.ablage.aenderungen() == ablageRueckgabe->zaehler) {
+        z->gesichert = ablageRueckgabe->gesichert;
+        legeAufUndWeiter(z);
+        return;
+    }
+    // Otherwise the read waits on the run loop: the owner may be slow or the data large.
+    ablageLesung = sichere(plattform.ablage, [this, z](AblageLesung l) {
+        if (l.gelesen()) {
+            z->gesichert = std::move(l.eintraege);
+        } else {
+            // Not known is not empty: nothing is written back after this delivery.
+            protokoll("Zwischenablage nicht gesichert: " + *l.fehler);
+        }
+        legeAufUndWeiter(z);
+    });
+}
+
+void Steuerung::legeAufUndWeiter(const std::shared_ptr<Zustellung>& z) {
     Zwischenablage& ablage = plattform.ablage;
-    const bool uebernommen = ablageRueckgabe && ablage.aenderungen() == ablageRueckgabe->zaehler;
-    z->gesichert = uebernommen ? ablageRueckgabe->gesichert : sichere(ablage);
     if (!legeAuf(ablage, z->datei, waechter.arten.istVideo(z->datei))) {
         // The pasteboard was not touched; a pending restore stays as it was.
         protokoll("Bild nicht lesbar: " + z->aufnahme);
@@ -90,6 +106,7 @@ void Steuerung::naechster() {
     }
     ablageRueckgabe.reset();
     z->zaehler = ablage.aenderungen();
+    laufend = z;
 
     z->vorher = plattform.arbeitsplatz.vorderste();
     z->zielWarVorn = z->vorher && z->vorher->pid == z->ziel->pid;
@@ -126,15 +143,18 @@ void Steuerung::schliesseAb(const std::shared_ptr<Zustellung>& z) {
               " (vorn: " + (z->vorn ? "true" : "false") + ")");
     schreibeStatus();
 
+    // Pending also when the pasteboard could not be saved: the next delivery then
+    // knows that the capture on it is not the user's.
     AblageRueckgabe rueckgabe;
     rueckgabe.gesichert = std::move(z->gesichert);
     rueckgabe.zaehler = z->zaehler;
     ablageRueckgabe = std::move(rueckgabe);
+    laufend.reset();
     ablageRueckgabe->uhr = schleife.nach(1.5, [this] {
         auto r = std::move(ablageRueckgabe);
         ablageRueckgabe.reset();
         // A copy the user made in the meantime stays.
-        if (plattform.ablage.aenderungen() == r->zaehler) stelleHer(plattform.ablage, r->gesichert);
+        if (r->gesichert && plattform.ablage.aenderungen() == r->zaehler) stelleHer(plattform.ablage, *r->gesichert);
     });
     nach(0.3, [this] { naechster(); });
 }

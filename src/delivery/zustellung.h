@@ -17,7 +17,8 @@ struct Zustellung {
     std::string aufnahme;
     std::string datei;  // the capture, or its staged copy
     bool papierkorb = false;
-    GesicherteAblage gesichert;
+    // The user's pasteboard; none when it could not be read (nothing is written back).
+    std::optional<GesicherteAblage> gesichert;
     std::int64_t zaehler = 0;  // the pasteboard's change count after writing the capture
     std::optional<Anwendung> vorher;
     bool zielWarVorn = false;

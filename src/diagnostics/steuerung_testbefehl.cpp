@@ -128,6 +128,9 @@ const Befehl befehle[] = {
     {"auto", 2, [](Steuerung&, const Teile&) {}},
     {"absenden", 2, [](Steuerung& s, const Teile& t) { schalte(s, "absenden", t); }},
     {"pause", 2, [](Steuerung& s, const Teile& t) { schalte(s, "pausiert", t); }},
+    // Quits the way the menu's quit item does: the event loop ends, and the end of
+    // the process runs from the application's about-to-quit.
+    {"beenden", 1, [](Steuerung& s, const Teile&) { s.schleife.beende(0); }},
     {"aufnahmen", 2, [](Steuerung& s, const Teile& t) { schalte(s, "aufnahmen", t); }},
     {"papierkorb", 2, [](Steuerung& s, const Teile& t) { schalte(s, "papierkorb", t); }},
     {"liste", 2,

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 
 #include <QBuffer>
 #include <QImage>
@@ -15,7 +16,8 @@ namespace {
 class AblageTest : public ::testing::Test {
 protected:
     QTemporaryDir ordner;
-    sim::SimZwischenablage ablage;
+    sim::SimDesktop desktop;
+    sim::SimZwischenablage& ablage = desktop.ablage;
     const GesicherteAblage vorher{{{"text/plain", "hallo"}, {"text/html", "<b>hallo</b>"}}, {{"UTF8_STRING", "zwei"}}};
 
     std::string bild(const std::string& name, const char* format, int breite = 40, int hoehe = 30) {
@@ -40,9 +42,10 @@ TEST_F(AblageTest, BildKommtAlsPngMitDateiUrl) {
         ASSERT_EQ(ablage.inhalt.size(), 1u);
         const AblageEintrag& e = ablage.inhalt[0];
         EXPECT_EQ(e.size(), 2u);
-        EXPECT_EQ(e.at(ablagetyp::dateiUrl), dateiUrl(pfad) + "\r\n");
+        ASSERT_TRUE(datenVon(e, ablagetyp::dateiUrl) && datenVon(e, ablagetyp::png));
+        EXPECT_EQ(*datenVon(e, ablagetyp::dateiUrl), dateiUrl(pfad) + "\r\n");
         QImage gelesen;
-        ASSERT_TRUE(gelesen.loadFromData(QByteArray::fromStdString(e.at(ablagetyp::png)), "PNG")) << name;
+        ASSERT_TRUE(gelesen.loadFromData(QByteArray::fromStdString(*datenVon(e, ablagetyp::png)), "PNG")) << name;
         EXPECT_EQ(gelesen.size(), QSize(40, 30));
     }
     EXPECT_NE(dateiUrl(ordner.path().toStdString() + "/Bildschirmfoto 1.png").find("Bildschirmfoto%201.png"),
@@ -53,8 +56,9 @@ TEST_F(AblageTest, AufnahmeKommtNurAlsDateiverweis) {
     std::string pfad = datei("Bildschirmaufnahme.mov", "kein echtes Video");
     ASSERT_TRUE(legeAuf(ablage, pfad, true));
     ASSERT_EQ(ablage.inhalt.size(), 1u);
-    EXPECT_EQ(ablage.inhalt[0].count(ablagetyp::png), 0u);
-    EXPECT_EQ(ablage.inhalt[0].at(ablagetyp::dateiUrl), dateiUrl(pfad) + "\r\n");
+    EXPECT_FALSE(datenVon(ablage.inhalt[0], ablagetyp::png));
+    ASSERT_TRUE(datenVon(ablage.inhalt[0], ablagetyp::dateiUrl));
+    EXPECT_EQ(*datenVon(ablage.inhalt[0], ablagetyp::dateiUrl), dateiUrl(pfad) + "\r\n");
 }
 
 TEST_F(AblageTest, UnlesbaresLaesstDieAblageUnberuehrt) {
@@ -76,18 +80,48 @@ TEST_F(AblageTest, UnlesbaresLaesstDieAblageUnberuehrt) {
     }
 }
 
-TEST_F(AblageTest, SichernUndWiederherstellenBehaeltEintraegeTypenUndBytes) {
-    ablage.inhalt = vorher;
-    ablage.inhalt[0]["application/octet-stream"] = std::string("\0\xff\x01", 3);
-    GesicherteAblage gesichert = sichere(ablage);
+// Saves through the pasteboard's read, as a delivery does, and gives the result.
+AblageLesung sichereJetzt(sim::SimDesktop& d) {
+    std::optional<AblageLesung> ergebnis;
+    Marke m = sichere(d.ablage, [&](AblageLesung l) { ergebnis = std::move(l); });
+    EXPECT_FALSE(ergebnis) << "never inside the call";
+    d.uhr.vorwaerts(d.ablage.lesedauer);
+    EXPECT_TRUE(ergebnis);
+    return ergebnis.value_or(AblageLesung{{}, "keine Antwort"});
+}
+
+TEST_F(AblageTest, SichernUndWiederherstellenBehaeltEintraegeTypenReihenfolgeUndBytes) {
+    // Types in an order that no sorting gives: the owner's order is part of the item.
+    ablage.inhalt = {{{"text/plain", "hallo"}, {"application/octet-stream", std::string("\0\xff\x01", 3)},
+                      {"text/html", "<b>hallo</b>"}},
+                     {{"UTF8_STRING", "zwei"}}};
+    const GesicherteAblage erwartet = ablage.inhalt;
+    AblageLesung gesichert = sichereJetzt(desktop);
+    ASSERT_TRUE(gesichert.gelesen());
     ASSERT_TRUE(legeAuf(ablage, bild("x.png", "PNG"), false));
-    stelleHer(ablage, gesichert);
-    EXPECT_EQ(ablage.inhalt, gesichert);
-    EXPECT_EQ(ablage.inhalt[0].at("application/octet-stream"), std::string("\0\xff\x01", 3));
+    stelleHer(ablage, gesichert.eintraege);
+    EXPECT_EQ(ablage.inhalt, erwartet);
+    EXPECT_EQ(ablage.inhalt[0][1].first, "application/octet-stream");
+}
+
+TEST_F(AblageTest, EinFehlgeschlagenesLesenIstKeinLeeresErgebnis) {
+    ablage.inhalt = vorher;
+    ablage.lesefehler = "antwortet nicht";
+    AblageLesung l = sichereJetzt(desktop);
+    EXPECT_FALSE(l.gelesen());
+    EXPECT_EQ(l.fehler, "antwortet nicht");
+    EXPECT_TRUE(l.eintraege.empty());
+    // A dropped token: the result never comes.
+    bool gekommen = false;
+    { Marke m = sichere(ablage, [&](AblageLesung) { gekommen = true; }); }
+    desktop.uhr.vorwaerts(1);
+    EXPECT_FALSE(gekommen);
 }
 
 TEST_F(AblageTest, LeereAblageBleibtNachDemWiederherstellenLeer) {
-    GesicherteAblage gesichert = sichere(ablage);
+    AblageLesung l = sichereJetzt(desktop);
+    ASSERT_TRUE(l.gelesen());
+    GesicherteAblage gesichert = l.eintraege;
     EXPECT_TRUE(gesichert.empty());
     ablage.inhalt = vorher;
     stelleHer(ablage, gesichert);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -84,8 +85,8 @@ TEST_F(Zustellen, FuegtInDasEingabefeldEinUndBringtDenNutzerZurueck) {
     ASSERT_TRUE(e.fokus);
     EXPECT_EQ(u.steuerung->ax.text(*e.fokus, "AXRole"), "AXTextField") << "the last input field of the window";
     ASSERT_EQ(e.inhalt.size(), 1u);
-    EXPECT_EQ(e.inhalt[0].at(ablagetyp::dateiUrl), dateiUrl(pfad) + "\r\n");
-    EXPECT_TRUE(QImage::fromData(QByteArray::fromStdString(e.inhalt[0].at(ablagetyp::png))).size() == QSize(64, 48));
+    EXPECT_EQ(*datenVon(e.inhalt[0], ablagetyp::dateiUrl), dateiUrl(pfad) + "\r\n");
+    EXPECT_TRUE(QImage::fromData(QByteArray::fromStdString(*datenVon(e.inhalt[0], ablagetyp::png))).size() == QSize(64, 48));
 
     EXPECT_EQ(u.desktop.arbeitsplatz.vorne, editorPid) << "the user is back where they were";
     EXPECT_EQ(u.steuerung->hinweis.letzterText(), "✓ Screenshot eingefügt in: Kleiner Chat");
@@ -144,7 +145,7 @@ TEST_F(Zustellen, DreiAufnahmenKommenNacheinanderUndDieAblageDesNutzersZurueck) 
     const auto& e = u.desktop.eingabe.einfuegungen;
     ASSERT_EQ(e.size(), 3u);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(e[i].inhalt[0].at(ablagetyp::dateiUrl), dateiUrl(aufnahmen.filePath(QString("%1.png").arg(i + 1)).toStdString()) + "\r\n");
+        EXPECT_EQ(*datenVon(e[i].inhalt[0], ablagetyp::dateiUrl), dateiUrl(aufnahmen.filePath(QString("%1.png").arg(i + 1)).toStdString()) + "\r\n");
     }
     // Each sequence takes 0.9 s to its finish, the next begins 0.3 s later.
     EXPECT_NEAR(e[1].zeit - e[0].zeit, 1.2, 1e-9);
@@ -165,7 +166,7 @@ TEST_F(Zustellen, ZwanzigAufnahmenInEinerSekundeKommenJeEinmalInDerReihenfolge) 
     ASSERT_EQ(e.size(), 20u);
     for (int i = 0; i < 20; ++i) {
         EXPECT_EQ(e[i].pid, chatPid);
-        EXPECT_EQ(e[i].inhalt[0].at(ablagetyp::dateiUrl), dateiUrl(pfade[i]) + "\r\n") << i;
+        EXPECT_EQ(*datenVon(e[i].inhalt[0], ablagetyp::dateiUrl), dateiUrl(pfade[i]) + "\r\n") << i;
     }
     EXPECT_EQ(u.desktop.ablage.inhalt, nutzerAblage);
     EXPECT_FALSE(u.steuerung->beschaeftigt);
@@ -250,7 +251,7 @@ TEST_F(Zustellen, PapierkorbWirftDieAufnahmeWegUndBehaeltDieKopie) {
     EXPECT_TRUE(imLog(" In den Papierkorb: weg.png\n"));
     EXPECT_TRUE(fs::exists(fs::path(u.steuerung->zwischenlager) / "weg.png"));
     ASSERT_EQ(u.desktop.eingabe.einfuegungen.size(), 1u);
-    EXPECT_EQ(u.desktop.eingabe.einfuegungen[0].inhalt[0].at(ablagetyp::dateiUrl),
+    EXPECT_EQ(*datenVon(u.desktop.eingabe.einfuegungen[0].inhalt[0], ablagetyp::dateiUrl),
               dateiUrl(u.steuerung->zwischenlager + "/weg.png") + "\r\n");
 
     // A file outside the watched folders is never trashed.
@@ -346,6 +347,125 @@ TEST_F(Zustellen, ZustellenNimmtNurGewoehnlicheDateienAn) {
     EXPECT_TRUE(imLog(" Zustellen abgewiesen: kein absoluter Pfad\n"));
     EXPECT_TRUE(imLog(" Zustellen abgewiesen: nicht vorhanden\n"));
 }
+
+// ---- The user's pasteboard when it cannot be read, or only slowly ----
+
+TEST_F(Zustellen, NichtLesbareAblageWirdNichtGeleertUndDieAufnahmeKommtTrotzdem) {
+    u.desktop.ablage.lesefehler = "der Besitzer der Zwischenablage antwortet nicht";
+    const std::string pfad = bild("a.png");
+    u.steuerung->neuerScreenshot(pfad);
+    u.desktop.uhr.vorwaerts(1.0);
+    ASSERT_EQ(u.desktop.eingabe.einfuegungen.size(), 1u) << "the capture is delivered all the same";
+    EXPECT_TRUE(imLog(" Zwischenablage nicht gesichert: der Besitzer der Zwischenablage antwortet nicht\n"));
+    const auto mitAufnahme = u.desktop.ablage.inhalt;
+    ASSERT_EQ(*datenVon(mitAufnahme[0], ablagetyp::dateiUrl), dateiUrl(pfad) + "\r\n");
+    // The owner answers again; a second capture comes before the first one's restore
+    // was due. Neither writes anything back: the capture is not the user's.
+    u.desktop.ablage.lesefehler.reset();
+    u.steuerung->neuerScreenshot(bild("b.png"));
+    u.desktop.uhr.vorwaerts(10);
+    ASSERT_EQ(u.desktop.eingabe.einfuegungen.size(), 2u);
+    EXPECT_FALSE(u.desktop.ablage.inhalt.empty()) << "not cleared";
+    EXPECT_EQ(*datenVon(u.desktop.ablage.inhalt[0], ablagetyp::dateiUrl), dateiUrl(bild("b.png")) + "\r\n");
+    EXPECT_EQ(u.desktop.ablage.lesungen, 1) << "the second delivery took over the first one's unknown save";
+}
+
+TEST_F(Zustellen, LangsamesSichernWartetAufDerLaufschleifeUndGibtAllesZurueck) {
+    u.desktop.ablage.lesedauer = 4.0;  // a large image in many increments
+    const double start = u.desktop.uhr.jetzt();
+    u.steuerung->neuerScreenshot(bild("a.png"));
+    u.desktop.uhr.vorwaerts(3.9);
+    EXPECT_TRUE(tasten().empty()) << "nothing is pasted before the save is done";
+    EXPECT_EQ(u.desktop.ablage.inhalt, nutzerAblage);
+    u.desktop.uhr.vorwaerts(10);
+    auto t = tasten();
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_NEAR(t[0]->zeit - start, 4.0 + 0.15, 1e-9);
+    EXPECT_EQ(u.desktop.ablage.inhalt, nutzerAblage);
+}
+
+// ---- The end of the process ----
+
+enum class Ende { sigterm, normal };
+
+class Beenden : public Zustellen, public ::testing::WithParamInterface<Ende> {
+protected:
+    void beende() {
+        if (GetParam() == Ende::sigterm) {
+            ASSERT_TRUE(u.desktop.beendigung.signal());
+            u.desktop.uhr.vorwaerts(0);  // the handler runs on the main thread
+            EXPECT_EQ(u.desktop.uhr.beendet(), 0);
+        } else {
+            u.steuerung->beimBeenden();
+        }
+    }
+    int anzahl(const std::string& eintrag) {
+        const auto& j = u.desktop.journal.eintraege();
+        return static_cast<int>(std::count(j.begin(), j.end(), eintrag));
+    }
+    int letzte(const std::string& eintrag) {
+        const auto& j = u.desktop.journal.eintraege();
+        for (int i = static_cast<int>(j.size()) - 1; i >= 0; --i)
+            if (j[i] == eintrag) return i;
+        return -1;
+    }
+};
+
+TEST_P(Beenden, StelltVorschauUndAusstehendeAblageHerUndUebergibtSieDerVerwaltung) {
+    u.desktop.ablage.verwalter = true;
+    ASSERT_EQ(u.ud.text("vorschauVorher"), "fehlt") << "active: the preview is held off";
+    u.steuerung->neuerScreenshot(bild("a.png"));
+    u.desktop.uhr.vorwaerts(0.9 + 0.5);  // finished, its restore due in 1.0 s
+    ASSERT_EQ(u.desktop.eingabe.einfuegungen.size(), 1u);
+    ASSERT_NE(u.desktop.ablage.inhalt, nutzerAblage);
+    beende();
+    EXPECT_TRUE(u.ud.wert("vorschauVorher").isUndefined()) << "the preview setting is the user's again";
+    EXPECT_EQ(u.desktop.ablage.inhalt, nutzerAblage);
+    EXPECT_EQ(u.desktop.ablage.verwahrt, nutzerAblage) << "the manager got the user's contents";
+    EXPECT_LT(letzte("ablage.schreibe"), letzte("ablage.uebergib")) << "restored first, then handed over";
+    EXPECT_TRUE(imLog(" Zwischenablage beim Beenden zurückgegeben\n"));
+    EXPECT_TRUE(imLog(" Zwischenablage an die Ablageverwaltung übergeben\n"));
+    // A second ending (the quit that follows SIGTERM) does nothing more.
+    u.steuerung->beimBeenden();
+    EXPECT_EQ(anzahl("ablage.uebergib"), 1);
+    u.desktop.uhr.vorwaerts(5);
+    EXPECT_EQ(u.desktop.ablage.inhalt, nutzerAblage);
+}
+
+TEST_P(Beenden, MittenInDerZustellungKommtDieAblageDesNutzersZurueck) {
+    u.desktop.ablage.verwalter = true;
+    u.steuerung->neuerScreenshot(bild("a.png"));
+    u.desktop.uhr.vorwaerts(0.1);  // on the pasteboard, waiting for the target
+    ASSERT_NE(u.desktop.ablage.inhalt, nutzerAblage);
+    beende();
+    EXPECT_EQ(u.desktop.ablage.inhalt, nutzerAblage);
+    EXPECT_EQ(u.desktop.ablage.verwahrt, nutzerAblage);
+}
+
+TEST_P(Beenden, EineKopieDesNutzersBleibtUndGehtAnDieVerwaltung) {
+    u.desktop.ablage.verwalter = true;
+    u.steuerung->neuerScreenshot(bild("a.png"));
+    u.desktop.uhr.vorwaerts(1.0);
+    const GesicherteAblage neu{{{"text/plain", "neu kopiert"}}};
+    u.desktop.ablage.kopiere(neu);
+    beende();
+    EXPECT_EQ(u.desktop.ablage.inhalt, neu);
+    EXPECT_EQ(u.desktop.ablage.verwahrt, neu);
+    EXPECT_FALSE(imLog("Zwischenablage beim Beenden zurückgegeben"));
+}
+
+TEST_P(Beenden, NichtGesicherteAblageWirdAuchBeimBeendenNichtUeberschrieben) {
+    u.desktop.ablage.lesefehler = "der Besitzer der Zwischenablage antwortet nicht";
+    u.steuerung->neuerScreenshot(bild("a.png"));
+    u.desktop.uhr.vorwaerts(1.0);
+    const auto mitAufnahme = u.desktop.ablage.inhalt;
+    beende();
+    EXPECT_EQ(u.desktop.ablage.inhalt, mitAufnahme);
+    EXPECT_EQ(anzahl("ablage.leere"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(SigtermUndNormal, Beenden, ::testing::Values(Ende::sigterm, Ende::normal),
+                         [](const auto& info) { return info.param == Ende::sigterm ? "Sigterm" : "Normal"; });
 
 }  // namespace
 }  // namespace klebwerk

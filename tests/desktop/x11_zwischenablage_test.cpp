@@ -7,14 +7,26 @@
 
 #include <unistd.h>
 
+#include "desktop/ablage_helfer.h"
+#include "desktop/atspi_hilfe.h"
 #include "desktop/x11_hilfe.h"
+#include "platform/x11/qt_laufschleife.h"
 #include "platform/x11/x11_eingabe.h"
 #include "platform/x11/x11_zwischenablage.h"
 
 namespace klebwerk::x11 {
 namespace {
 
+using test::liesJetzt;
 using test::warteBis;
+using test::xclipLies;
+
+// The items of a read that must succeed.
+std::vector<AblageEintrag> eintraege(Zwischenablage& ablage) {
+    AblageLesung l = liesJetzt(ablage);
+    EXPECT_TRUE(l.gelesen()) << l.fehler.value_or("");
+    return l.eintraege;
+}
 
 // xclip offering one value under one target, until another owner takes the clipboard.
 class XclipBesitzer {
@@ -46,15 +58,6 @@ private:
     std::string datei_;
 };
 
-// What xclip reads from the clipboard under `ziel`.
-std::string xclipLies(const std::string& ziel) {
-    QProcess p;
-    p.start("xclip", {"-selection", "clipboard", "-o", "-t", QString::fromStdString(ziel)});
-    p.waitForFinished(15000);
-    QByteArray b = p.readAllStandardOutput();
-    return std::string(b.constData(), static_cast<size_t>(b.size()));
-}
-
 std::string zufallsBytes(size_t n) {
     std::mt19937 zufall(42);
     std::string s(n, '\0');
@@ -66,14 +69,16 @@ class X11ZwischenablageTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!test::hatAnzeige()) GTEST_SKIP() << "no display";
+        test::sorgeFuerAnwendung();
         x = std::make_unique<XVerbindung>();
         ASSERT_TRUE(x->verbunden());
-        ablage = std::make_unique<X11Zwischenablage>(*x);
+        ablage = std::make_unique<X11Zwischenablage>(*x, schleife);
     }
     void TearDown() override {
         ablage.reset();
         x.reset();
     }
+    QtLaufschleife schleife;
     std::unique_ptr<XVerbindung> x;
     std::unique_ptr<X11Zwischenablage> ablage;
 };
@@ -96,7 +101,7 @@ TEST_F(X11ZwischenablageTest, EigeneZieleByteFuerByteBeiXclip) {
     x->gleicheAb(2);
     EXPECT_EQ(ablage->aenderungen(), vorher + 1);
     // Our own contents read back as written.
-    auto gelesen = ablage->eintraege();
+    auto gelesen = eintraege(*ablage);
     ASSERT_EQ(gelesen.size(), 1u);
     EXPECT_EQ(gelesen[0], e);
 }
@@ -118,12 +123,12 @@ TEST_F(X11ZwischenablageTest, LiestFremdeInhalteUndStelltSieWiederHer) {
         ASSERT_TRUE(warteBis([&] { return ablage->aenderungen() > vorher; })) << f.ziel;
         std::vector<AblageEintrag> gelesen;
         ASSERT_TRUE(warteBis([&] {
-            gelesen = ablage->eintraege();
-            return !gelesen.empty() && gelesen[0].count(f.ziel);
+            gelesen = liesJetzt(*ablage).eintraege;
+            return !gelesen.empty() && datenVon(gelesen[0], f.ziel);
         })) << f.ziel;
-        EXPECT_EQ(gelesen[0].at(f.ziel).size(), f.daten.size()) << f.ziel;
-        EXPECT_TRUE(gelesen[0].at(f.ziel) == f.daten) << f.ziel;
-        EXPECT_EQ(gelesen[0].count("TARGETS"), 0u);
+        EXPECT_EQ(datenVon(gelesen[0], f.ziel)->size(), f.daten.size()) << f.ziel;
+        EXPECT_TRUE(*datenVon(gelesen[0], f.ziel) == f.daten) << f.ziel;
+        EXPECT_FALSE(datenVon(gelesen[0], "TARGETS"));
         if (f.daten.size() > 1024 * 1024) EXPECT_GT(ablage->stueckeEmpfangen(), 1u) << "read in increments";
 
         // Written back after the owner left: the same bytes under the same target.
@@ -133,18 +138,64 @@ TEST_F(X11ZwischenablageTest, LiestFremdeInhalteUndStelltSieWiederHer) {
     }
 }
 
-TEST_F(X11ZwischenablageTest, LangsamerBesitzerHaeltNichtAuf) {
+TEST_F(X11ZwischenablageTest, AngehaltenerBesitzerIstEinFehlschlagUndDanachGehtEsWeiter) {
     XclipBesitzer besitzer("UTF8_STRING", "eingefroren");
-    ASSERT_TRUE(warteBis([&] { return !ablage->eintraege().empty(); }));
+    ASSERT_TRUE(warteBis([&] { return !liesJetzt(*ablage).eintraege.empty(); }));
     kill(besitzer.pid(), SIGSTOP);
-    auto start = std::chrono::steady_clock::now();
-    auto gelesen = ablage->eintraege();
-    double dauer = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_TRUE(gelesen.empty());
-    EXPECT_LT(dauer, ablage->lesefrist + 1.0);
+    AblageLesung l = liesJetzt(*ablage);
+    EXPECT_FALSE(l.gelesen()) << "a silent owner is not an empty clipboard";
+    EXPECT_EQ(l.fehler, "der Besitzer der Zwischenablage antwortet nicht");
+    EXPECT_TRUE(l.eintraege.empty());
     kill(besitzer.pid(), SIGCONT);
     // After the stopped owner, reads work again.
-    EXPECT_TRUE(warteBis([&] { return !ablage->eintraege().empty(); }));
+    EXPECT_TRUE(warteBis([&] { return !liesJetzt(*ablage).eintraege.empty(); }));
+}
+
+TEST_F(X11ZwischenablageTest, DreissigMegabyteInStueckenWerdenGanzGesichert) {
+    const std::string bild = zufallsBytes(30 * 1024 * 1024);
+    XclipBesitzer besitzer("image/png", bild);
+    const auto vorher = ablage->stueckeEmpfangen();
+    std::vector<AblageEintrag> gelesen;
+    ASSERT_TRUE(warteBis([&] {
+        gelesen = liesJetzt(*ablage, 120).eintraege;
+        return !gelesen.empty() && datenVon(gelesen[0], "image/png");
+    }));
+    EXPECT_EQ(datenVon(gelesen[0], "image/png")->size(), bild.size());
+    EXPECT_TRUE(*datenVon(gelesen[0], "image/png") == bild);
+    EXPECT_GT(ablage->stueckeEmpfangen() - vorher, 10u) << "it came in increments";
+}
+
+TEST_F(X11ZwischenablageTest, LangsamerAberStetigerBesitzerWirdGanzGelesen) {
+    // Eight pieces, each a good while after the last: longer in all than the owner
+    // may stay silent once, never silent that long.
+    const size_t groesse = 8 * 64 * 1024;
+    auto besitzer = test::starteAblageHelfer({"langsam", "image/png", std::to_string(groesse)});
+    ASSERT_TRUE(besitzer);
+    ablage->stillefrist = 1.0;
+    AblageLesung l = liesJetzt(*ablage);
+    ASSERT_TRUE(l.gelesen()) << l.fehler.value_or("");
+    ASSERT_EQ(l.eintraege.size(), 1u);
+    const std::string* bild = datenVon(l.eintraege[0], "image/png");
+    ASSERT_TRUE(bild);
+    ASSERT_EQ(bild->size(), groesse);
+    for (size_t i = 0; i < groesse; i += 4099) ASSERT_EQ(static_cast<unsigned char>((*bild)[i]), (i * 7) % 251) << i;
+}
+
+TEST_F(X11ZwischenablageTest, UebergibtDerAblageverwaltungUndDerInhaltUeberlebtDasEnde) {
+    // Without a manager there is nothing to hand over, and that is no failure.
+    ASSERT_TRUE(ablage->schreibe({{{"UTF8_STRING", "meins ✓"}, {"text/html", "<i>meins</i>"}}}));
+    AblageUebergabe ohne = ablage->uebergib(2.0);
+    EXPECT_FALSE(ohne.uebergeben);
+    EXPECT_EQ(ohne.fehler, "");
+
+    auto verwalter = test::starteAblageHelfer({"verwalter"});
+    ASSERT_TRUE(verwalter);
+    AblageUebergabe u = ablage->uebergib(5.0);
+    EXPECT_TRUE(u.uebergeben) << u.fehler;
+    ablage.reset();
+    x.reset();  // this client is gone
+    EXPECT_EQ(xclipLies("UTF8_STRING"), "meins ✓");
+    EXPECT_EQ(xclipLies("text/html"), "<i>meins</i>");
 }
 
 TEST_F(X11ZwischenablageTest, BildMitDateiadresseWirdEingefuegt) {
@@ -174,7 +225,7 @@ TEST_F(X11ZwischenablageTest, LeerenZaehltUndGibtNichts) {
     auto vorher = ablage->aenderungen();
     ablage->leere();
     EXPECT_EQ(ablage->aenderungen(), vorher + 1);
-    EXPECT_TRUE(ablage->eintraege().empty());
+    EXPECT_TRUE(eintraege(*ablage).empty());
     EXPECT_EQ(xclipLies("UTF8_STRING"), "");
 }
 

@@ -400,3 +400,39 @@ void SimEingabe::bewegeZeiger(Punkt wo) {
 }
 
 }  // namespace klebwerk::sim
+
+namespace klebwerk::sim {
+
+Marke SimZwischenablage::lies(std::function<void(AblageLesung)> fertig) {
+    ++lesungen;
+    d_.journal.schreibe("ablage.lies");
+    // The result is what the pasteboard holds when the read ends.
+    return d_.uhr.nach(lesedauer, [this, fertig = std::move(fertig)] {
+        AblageLesung l;
+        if (lesefehler) l.fehler = *lesefehler;
+        else l.eintraege = inhalt;
+        fertig(std::move(l));
+    });
+}
+
+void SimZwischenablage::leere() {
+    d_.journal.schreibe("ablage.leere");
+    inhalt.clear();
+    ++zaehler;
+}
+
+bool SimZwischenablage::schreibe(const std::vector<AblageEintrag>& e) {
+    d_.journal.schreibe("ablage.schreibe");
+    inhalt = e;
+    ++zaehler;
+    return true;
+}
+
+AblageUebergabe SimZwischenablage::uebergib(double) {
+    d_.journal.schreibe("ablage.uebergib");
+    if (!verwalter || inhalt.empty()) return {};
+    verwahrt = inhalt;
+    return {true, {}};
+}
+
+}  // namespace klebwerk::sim

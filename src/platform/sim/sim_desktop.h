@@ -67,21 +67,33 @@ private:
     int naechsterRueckruf_ = 0;
 };
 
+// The pasteboard of the simulated desktop. A read answers after `lesedauer` virtual
+// seconds, with the items or, when `lesefehler` is set, with that failure. A running
+// clipboard manager (`verwalter`) keeps what is handed to it in `verwahrt`.
 class SimZwischenablage : public Zwischenablage {
 public:
+    explicit SimZwischenablage(SimDesktop& d) : d_(d) {}
     std::vector<AblageEintrag> inhalt;
     std::int64_t zaehler = 0;
-    std::vector<AblageEintrag> eintraege() override { return inhalt; }
-    void leere() override {
-        inhalt.clear();
-        ++zaehler;
-    }
-    bool schreibe(const std::vector<AblageEintrag>& e) override {
-        inhalt = e;
-        ++zaehler;
-        return true;
-    }
+    double lesedauer = 0;
+    std::optional<std::string> lesefehler;
+    int lesungen = 0;
+    bool verwalter = false;
+    std::vector<AblageEintrag> verwahrt;
+
+    Marke lies(std::function<void(AblageLesung)> fertig) override;
+    void leere() override;
+    bool schreibe(const std::vector<AblageEintrag>& e) override;
     std::int64_t aenderungen() override { return zaehler; }
+    AblageUebergabe uebergib(double frist) override;
+    // Another application copies: new contents, one change.
+    void kopiere(std::vector<AblageEintrag> e) {
+        inhalt = std::move(e);
+        ++zaehler;
+    }
+
+private:
+    SimDesktop& d_;
 };
 
 // A posted key or mouse event.
@@ -347,7 +359,7 @@ public:
     SimZugaenglichkeit ax{*this};
     SimFensterliste fensterliste;
     SimArbeitsplatz arbeitsplatz{*this};
-    SimZwischenablage ablage;
+    SimZwischenablage ablage{*this};
     SimEingabe eingabe{*this};
     SimAbgriff abgriff{*this};
     SimTastenkuerzel kuerzel{*this};

@@ -42,7 +42,7 @@ std::vector<std::string> QtSprachen::bevorzugt() {
 }
 
 X11Desktop::X11Desktop()
-    : arbeitsplatz(x, schleife), fensterliste(x, arbeitsplatz), ablage(x), tastatur(x), eingabe(x, tastatur),
+    : arbeitsplatz(x, schleife), fensterliste(x, arbeitsplatz), ablage(x, schleife), tastatur(x), eingabe(x, tastatur),
       abgriff(x, tastatur, schleife),
       kuerzel(x, tastatur, schleife),
       anmeldeobjekt(LinuxNeustart().eigenesProgramm()) {}

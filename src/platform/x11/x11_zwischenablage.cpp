@@ -34,16 +34,19 @@ AblageEintrag mitXZielen(const AblageEintrag& eintrag) {
         {"public.file-url", {"text/uri-list"}},
         {"public.url", {"text/uri-list"}},
     };
-    AblageEintrag aus = eintrag;
-    for (const auto& z : tabelle) {
-        auto it = eintrag.find(z.typ);
-        if (it == eintrag.end()) continue;
-        for (const char* ziel : z.ziele) {
-            if (aus.count(ziel)) continue;
-            std::string wert = it->second;
-            if (std::string(ziel) == "text/uri-list" && (wert.size() < 2 || wert.compare(wert.size() - 2, 2, "\r\n") != 0))
-                wert += "\r\n";
-            aus[ziel] = std::move(wert);
+    // Each X target follows the type it comes from, so that the order stays the item's.
+    AblageEintrag aus;
+    for (const auto& [typ, daten] : eintrag) {
+        aus.emplace_back(typ, daten);
+        for (const auto& z : tabelle) {
+            if (typ != z.typ) continue;
+            for (const char* ziel : z.ziele) {
+                if (datenVon(eintrag, ziel) || datenVon(aus, ziel)) continue;
+                std::string wert = daten;
+                if (std::string(ziel) == "text/uri-list" && (wert.size() < 2 || wert.compare(wert.size() - 2, 2, "\r\n") != 0))
+                    wert += "\r\n";
+                aus.emplace_back(ziel, std::move(wert));
+            }
         }
     }
     return aus;
@@ -52,9 +55,10 @@ AblageEintrag mitXZielen(const AblageEintrag& eintrag) {
 // One read of the whole clipboard on the X thread: first TARGETS, then each target
 // in turn, each either in one property or in increments.
 struct X11Zwischenablage::Lesung {
-    std::promise<std::vector<AblageEintrag>> versprechen;
+    std::function<void(AblageLesung)> fertig;  // run on the main thread
     bool erfuellt = false;
-    std::atomic<bool> abgebrochen{false};
+    // Set on the main thread when the token is dropped; read on both threads.
+    std::shared_ptr<std::atomic<bool>> abgebrochen = std::make_shared<std::atomic<bool>>(false);
     bool zieleGelesen = false;
     std::vector<std::string> ziele;
     size_t naechstes = 0;
@@ -99,8 +103,11 @@ std::string holeUndLoesche(xcb_connection_t* c, xcb_window_t fenster, xcb_atom_t
 
 }  // namespace
 
-X11Zwischenablage::X11Zwischenablage(XVerbindung& x) : x_(x) {
+X11Zwischenablage::X11Zwischenablage(XVerbindung& x, Laufschleife& schleife) : x_(x), schleife_(schleife) {
     if (!x_.verbunden()) return;
+    verwalter_ = x_.atom("CLIPBOARD_MANAGER");
+    sichereZiele_ = x_.atom("SAVE_TARGETS");
+    sichernEigenschaft_ = x_.atom("_KLEBWERK_SICHERN");
     clipboard_ = x_.atom("CLIPBOARD");
     targets_ = x_.atom("TARGETS");
     incr_ = x_.atom("INCR");
@@ -137,13 +144,13 @@ X11Zwischenablage::~X11Zwischenablage() {
     x_.frage<bool>(
         [this] {
             ende_ = true;
-            if (lesung_) beendeLesung(lesung_, false);
-            for (auto& l : warteschlange_) {
-                l->versprechen.set_value({});
-                l->erfuellt = true;
-            }
+            // Nobody hears of reads still under way: their tokens belong to a gone user.
+            if (lesung_) lesung_->wache.aufheben();
+            lesung_.reset();
             warteschlange_.clear();
             sendungen_.clear();
+            if (uebergabe_) uebergabe_->set_value({false, "die Zwischenablage wird geschlossen"});
+            uebergabe_.reset();
             return true;
         },
         2.0);
@@ -231,11 +238,20 @@ bool X11Zwischenablage::ereignis(const xcb_generic_event_t* e) {
     }
     case XCB_SELECTION_NOTIFY: {
         auto* n = reinterpret_cast<const xcb_selection_notify_event_t*>(e);
+        if (n->requestor == x_.helfer() && n->selection == verwalter_) {
+            // The manager's answer: it has the contents, or refused them.
+            if (uebergabe_) {
+                if (n->property == XCB_NONE) uebergabe_->set_value({false, "die Ablageverwaltung hat abgelehnt"});
+                else uebergabe_->set_value({true, {}});
+                uebergabe_.reset();
+            }
+            return true;
+        }
         if (n->requestor != x_.helfer() || n->selection != clipboard_) return false;
         if (!lesung_) return true;
         if (n->property == XCB_NONE) {
-            // Refused: without TARGETS there is nothing to read; a refused target is left out.
-            if (!lesung_->zieleGelesen) beendeLesung(lesung_, true);
+            // An owner that names no targets cannot be read; a refused target is left out.
+            if (!lesung_->zieleGelesen) beendeLesung(lesung_, "der Besitzer der Zwischenablage nennt keine Typen");
             else naechstesZiel(lesung_);
         } else {
             empfange(lesung_, n->property);
@@ -302,8 +318,8 @@ void X11Zwischenablage::beantworte(const xcb_selection_request_event_t* a) {
             std::memcpy(liste.data(), paare.daten.data(), liste.size() * 4);
             for (size_t i = 0; i + 1 < liste.size(); i += 2) {
                 std::string name = x_.atomName(liste[i]);
-                auto it = inhalt->find(name);
-                if (it == inhalt->end() || it->second.size() > stueck_ || !liefere(a->requestor, liste[i + 1], name))
+                const std::string* daten = datenVon(*inhalt, name);
+                if (!daten || daten->size() > stueck_ || !liefere(a->requestor, liste[i + 1], name))
                     liste[i + 1] = XCB_NONE;
             }
             xcb_change_property(c, XCB_PROP_MODE_REPLACE, a->requestor, a->property, atomPair_, 32, liste.size(),
@@ -325,15 +341,15 @@ bool X11Zwischenablage::liefere(xcb_window_t fenster, xcb_atom_t eigenschaft, co
         inhalt = inhalt_;
     }
     if (!inhalt) return false;
-    auto it = inhalt->find(ziel);
-    if (it == inhalt->end()) return false;
+    const std::string* gefunden = datenVon(*inhalt, ziel);
+    if (!gefunden) return false;
     xcb_connection_t* c = x_.xcb();
     Art art;
     auto gemerkt = arten_.find(ziel);
     if (gemerkt != arten_.end()) art = gemerkt->second;
     else art = {x_.atom(ziel), 8};  // a value of our own: its type is its target
     if (art.typ == XCB_NONE) return false;
-    const std::string& daten = it->second;
+    const std::string& daten = *gefunden;
     if (art.format != 8 && daten.size() % (art.format / 8) != 0) art.format = 8;
     if (daten.size() <= stueck_) {
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, fenster, eigenschaft, art.typ, art.format,
@@ -346,7 +362,7 @@ bool X11Zwischenablage::liefere(xcb_window_t fenster, xcb_atom_t eigenschaft, co
     s->fenster = fenster;
     s->eigenschaft = eigenschaft;
     s->inhalt = inhalt;
-    s->daten = &it->second;
+    s->daten = gefunden;
     s->art = art;
     std::uint32_t maske = XCB_EVENT_MASK_PROPERTY_CHANGE;
     if (x_.fensterMit(fenster)) maske |= XCB_EVENT_MASK_STRUCTURE_NOTIFY;  // a window the list follows
@@ -377,35 +393,38 @@ void X11Zwischenablage::sendeWeiter(Sendung& s) {
 
 // ---- Reading another owner's contents ----
 
-std::vector<AblageEintrag> X11Zwischenablage::eintraege() {
+Marke X11Zwischenablage::lies(std::function<void(AblageLesung)> fertig) {
+    auto l = std::make_shared<Lesung>();
+    l->fertig = std::move(fertig);
+    Marke marke([ab = l->abgebrochen] { *ab = true; });
+    std::shared_ptr<const AblageEintrag> eigenes;
+    bool eigen = false;
     {
         std::lock_guard lock(sperre_);
-        if (eigen_) {
-            if (!inhalt_ || inhalt_->empty()) return {};
-            return {*inhalt_};
-        }
+        eigen = eigen_;
+        eigenes = inhalt_;
     }
-    if (!x_.verbunden()) return {};
-    auto l = std::make_shared<Lesung>();
-    auto ergebnis = l->versprechen.get_future();
+    if (eigen || !x_.verbunden()) {
+        AblageLesung ergebnis;
+        if (!x_.verbunden()) ergebnis.fehler = "keine Verbindung zum X-Server";
+        else if (eigenes && !eigenes->empty()) ergebnis.eintraege.push_back(*eigenes);
+        melde(*l, std::move(ergebnis));
+        return marke;
+    }
     x_.aufX([this, l] { starteLesung(l); });
-    if (ergebnis.wait_for(std::chrono::duration<double>(lesefrist)) != std::future_status::ready) {
-        l->abgebrochen = true;
-        return {};
-    }
-    try {
-        return ergebnis.get();
-    } catch (...) {
-        return {};
-    }
+    return marke;
+}
+
+void X11Zwischenablage::melde(Lesung& l, AblageLesung ergebnis) {
+    if (l.erfuellt) return;
+    l.erfuellt = true;
+    schleife_.aufHaupt([fertig = std::move(l.fertig), ab = l.abgebrochen, ergebnis = std::move(ergebnis)]() mutable {
+        if (!*ab) fertig(std::move(ergebnis));
+    });
 }
 
 void X11Zwischenablage::starteLesung(std::shared_ptr<Lesung> l) {
-    if (ende_) {
-        l->versprechen.set_value({});
-        l->erfuellt = true;
-        return;
-    }
+    if (ende_) return;
     if (lesung_) {
         warteschlange_.push_back(std::move(l));
         return;
@@ -417,8 +436,19 @@ void X11Zwischenablage::starteLesung(std::shared_ptr<Lesung> l) {
         besitzer = r->owner;
         free(r);
     }
-    if (besitzer == XCB_NONE || besitzer == x_.helfer()) {
-        beendeLesung(l, true);
+    if (besitzer == XCB_NONE) {
+        beendeLesung(l, std::nullopt);  // nobody owns it: empty
+        return;
+    }
+    if (besitzer == x_.helfer()) {
+        // Ours since the read was asked for.
+        std::shared_ptr<const AblageEintrag> eigenes;
+        {
+            std::lock_guard lock(sperre_);
+            eigenes = inhalt_;
+        }
+        if (eigenes && !eigenes->empty()) l->ergebnis = *eigenes;
+        beendeLesung(l, std::nullopt);
         return;
     }
     wacheLesung(l);
@@ -433,19 +463,24 @@ void X11Zwischenablage::starteLesung(std::shared_ptr<Lesung> l) {
 }
 
 void X11Zwischenablage::wacheLesung(std::shared_ptr<Lesung> l) {
-    // An owner that stays silent this long ends the read with what it gave so far.
+    // Every answer of the owner starts the silence anew; an owner that stays silent
+    // this long fails the read, whatever it gave so far.
     std::weak_ptr<Lesung> schwach = l;
     l->wache = x_.nachX(stillefrist, [this, schwach] {
         auto l = schwach.lock();
-        if (l && lesung_ == l) beendeLesung(l, false);
+        if (l && lesung_ == l) beendeLesung(l, "der Besitzer der Zwischenablage antwortet nicht");
     });
 }
 
 void X11Zwischenablage::naechstesZiel(std::shared_ptr<Lesung> l) {
     l->inkrementell = false;
     l->puffer.clear();
-    if (l->abgebrochen || l->naechstes >= l->ziele.size()) {
-        beendeLesung(l, !l->abgebrochen);
+    if (*l->abgebrochen) {
+        beendeLesung(l, "abgebrochen");
+        return;
+    }
+    if (l->naechstes >= l->ziele.size()) {
+        beendeLesung(l, std::nullopt);
         return;
     }
     l->ziel = l->ziele[l->naechstes++];
@@ -495,33 +530,83 @@ void X11Zwischenablage::empfange(std::shared_ptr<Lesung> l, xcb_atom_t eigenscha
         return;
     }
     if (typ != XCB_NONE && typ != incr_) {
-        l->ergebnis[l->ziel] = std::move(daten);
+        l->ergebnis.emplace_back(l->ziel, std::move(daten));
         l->arten[l->ziel] = {typ, format};
     }
     naechstesZiel(l);
 }
 
-void X11Zwischenablage::beendeLesung(std::shared_ptr<Lesung> l, bool gut) {
+void X11Zwischenablage::beendeLesung(std::shared_ptr<Lesung> l, std::optional<std::string> fehler) {
     l->wache.aufheben();
-    for (auto& [name, art] : l->arten) arten_[name] = art;
-    if (!l->erfuellt) {
-        l->erfuellt = true;
-        std::vector<AblageEintrag> aus;
-        if (!l->ergebnis.empty()) aus.push_back(l->ergebnis);
-        l->versprechen.set_value(std::move(aus));
+    AblageLesung ergebnis;
+    if (fehler) {
+        ergebnis.fehler = std::move(fehler);
+    } else {
+        for (auto& [name, art] : l->arten) arten_[name] = art;
+        if (!l->ergebnis.empty()) ergebnis.eintraege.push_back(std::move(l->ergebnis));
     }
+    melde(*l, std::move(ergebnis));
     if (lesung_ == l) lesung_.reset();
     while (!lesung_ && !warteschlange_.empty()) {
         auto naechste = warteschlange_.front();
         warteschlange_.pop_front();
-        if (naechste->abgebrochen) {
-            naechste->versprechen.set_value({});
-            naechste->erfuellt = true;
-            continue;
-        }
-        starteLesung(naechste);
+        if (!*naechste->abgebrochen) starteLesung(naechste);
     }
-    (void)gut;
+}
+
+// ---- Handing over to the clipboard manager ----
+
+AblageUebergabe X11Zwischenablage::uebergib(double frist) {
+    {
+        std::lock_guard lock(sperre_);
+        if (!eigen_ || !inhalt_ || inhalt_->empty()) return {};
+    }
+    if (!x_.verbunden()) return {false, "keine Verbindung zum X-Server"};
+    auto versprechen = std::make_shared<std::promise<AblageUebergabe>>();
+    auto ergebnis = versprechen->get_future();
+    x_.aufX([this, versprechen] { starteUebergabe(versprechen); });
+    // The X thread serves the manager's requests meanwhile.
+    if (ergebnis.wait_for(std::chrono::duration<double>(frist)) != std::future_status::ready) {
+        x_.frage<bool>(
+            [this, versprechen] {
+                if (uebergabe_ == versprechen) uebergabe_.reset();
+                return true;
+            },
+            1.0);
+        return {false, "die Ablageverwaltung hat nicht rechtzeitig geantwortet"};
+    }
+    return ergebnis.get();
+}
+
+void X11Zwischenablage::starteUebergabe(std::shared_ptr<std::promise<AblageUebergabe>> versprechen) {
+    xcb_connection_t* c = x_.xcb();
+    xcb_window_t verwalter = XCB_NONE;
+    if (auto* r = xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, verwalter_), nullptr)) {
+        verwalter = r->owner;
+        free(r);
+    }
+    std::shared_ptr<const AblageEintrag> inhalt;
+    {
+        std::lock_guard lock(sperre_);
+        if (eigen_) inhalt = inhalt_;
+    }
+    if (ende_ || verwalter == XCB_NONE || !inhalt) {
+        versprechen->set_value({});  // no manager runs, or nothing of ours to keep
+        return;
+    }
+    if (uebergabe_) uebergabe_->set_value({false, "eine neuere Übergabe"});
+    uebergabe_ = versprechen;
+    // The targets to keep, in their order.
+    std::vector<xcb_atom_t> ziele;
+    for (const auto& [name, daten] : *inhalt)
+        if (xcb_atom_t a = x_.atom(name)) ziele.push_back(a);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, x_.helfer(), sichernEigenschaft_, XCB_ATOM_ATOM, 32, ziele.size(),
+                        ziele.data());
+    x_.zeitstempel([this, versprechen](xcb_timestamp_t zeit) {
+        if (uebergabe_ != versprechen) return;
+        xcb_convert_selection(x_.xcb(), x_.helfer(), verwalter_, sichereZiele_, sichernEigenschaft_, zeit);
+        xcb_flush(x_.xcb());
+    });
 }
 
 }  // namespace klebwerk::x11

@@ -2,11 +2,14 @@
 
 #include <atomic>
 #include <deque>
+#include <future>
+#include <optional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <set>
 
+#include "platform/laufschleife.h"
 #include "platform/zwischenablage.h"
 #include "platform/x11/x_verbindung.h"
 
@@ -34,26 +37,34 @@ AblageEintrag mitXZielen(const AblageEintrag& eintrag);
 // first: that would offer data of one item under another's name). Reading gives one
 // item, or none when the clipboard is empty.
 //
+// A read goes on as long as the owner delivers (a large image in many increments may
+// take long); an owner silent for `stillefrist` seconds fails it. Results reach the
+// main thread through the run loop.
+//
 // The change count rises on every change of owner or contents (XFixes selection
 // notifications), and at once on this process's own writes, whose own notification
 // is then not counted again.
+//
+// Handing over at the end follows the freedesktop clipboard manager protocol: a
+// conversion of CLIPBOARD_MANAGER to SAVE_TARGETS, after which the manager copies
+// the contents and answers.
 class X11Zwischenablage : public Zwischenablage {
 public:
-    explicit X11Zwischenablage(XVerbindung& x);
+    X11Zwischenablage(XVerbindung& x, Laufschleife& schleife);
     ~X11Zwischenablage() override;
 
-    std::vector<AblageEintrag> eintraege() override;
+    Marke lies(std::function<void(AblageLesung)> fertig) override;
     void leere() override;
     bool schreibe(const std::vector<AblageEintrag>& eintraege) override;
     std::int64_t aenderungen() override { return zaehler_; }
+    AblageUebergabe uebergib(double frist) override;
 
     // Pieces moved in increments so far, both ways (for tests).
     std::uint64_t stueckeEmpfangen() const { return stueckeEmpfangen_; }
     std::uint64_t stueckeGesendet() const { return stueckeGesendet_; }
 
-    // Bounds of a read: the whole read, and the silence of an owner within it.
-    double lesefrist = 2.0;
-    double stillefrist = 0.5;
+    // How long an owner may stay silent within a read before it fails.
+    double stillefrist = 2.0;
 
 private:
     struct Lesung;
@@ -70,10 +81,15 @@ private:
     void starteLesung(std::shared_ptr<Lesung> l);
     void naechstesZiel(std::shared_ptr<Lesung> l);
     void empfange(std::shared_ptr<Lesung> l, xcb_atom_t eigenschaft);
-    void beendeLesung(std::shared_ptr<Lesung> l, bool gut);
+    // Ends the read: its items, or the reason it failed.
+    void beendeLesung(std::shared_ptr<Lesung> l, std::optional<std::string> fehler);
+    void melde(Lesung& l, AblageLesung ergebnis);
+    void starteUebergabe(std::shared_ptr<std::promise<AblageUebergabe>> versprechen);
     void wacheLesung(std::shared_ptr<Lesung> l);
 
     XVerbindung& x_;
+    Laufschleife& schleife_;
+    xcb_atom_t verwalter_ = XCB_NONE, sichereZiele_ = XCB_NONE, sichernEigenschaft_ = XCB_NONE;
     xcb_atom_t clipboard_ = XCB_NONE, targets_ = XCB_NONE, incr_ = XCB_NONE, multiple_ = XCB_NONE,
                timestamp_ = XCB_NONE, atomPair_ = XCB_NONE, eigenschaft_ = XCB_NONE;
     std::uint8_t xfixesErstes_ = 0;
@@ -96,6 +112,7 @@ private:
     std::shared_ptr<Lesung> lesung_;
     std::deque<std::shared_ptr<Lesung>> warteschlange_;
     std::uint32_t stueck_ = 65536;
+    std::shared_ptr<std::promise<AblageUebergabe>> uebergabe_;
 
     Marke ereignisMarke_;
 };
