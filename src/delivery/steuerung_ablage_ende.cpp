@@ -2,7 +2,7 @@
 // the contents go to the clipboard manager, since on X11 they live only as long as
 // the process that owns them.
 
-#include "app/protokoll.h"
+#include "basis/protokoll.h"
 #include "app/steuerung.h"
 #include "delivery/zustellung.h"
 
