@@ -273,12 +273,14 @@ Marke SimZugaenglichkeit::beobachte(int pid, const Element& element, const std::
     if (!k) return {};
     d_.journal.schreibe("ax.beobachte " + element.pfad);
     int nr = ++naechsteBeobachtung_;
-    beobachtungen_[nr] = {k->id(), namen, std::make_shared<Meldung>(std::move(meldung))};
-    return Marke([this, nr] { beobachtungen_.erase(nr); });
+    (*beobachtungen_)[nr] = {k->id(), namen, std::make_shared<Meldung>(std::move(meldung))};
+    return Marke([schwach = std::weak_ptr(beobachtungen_), nr] {
+        if (auto b = schwach.lock()) b->erase(nr);
+    });
 }
 
 void SimZugaenglichkeit::melde(const SimKnoten& k, const std::string& name) {
-    for (const auto& [nr, b] : beobachtungen_) {
+    for (const auto& [nr, b] : *beobachtungen_) {
         if (b.knoten != k.id() || std::find(b.namen.begin(), b.namen.end(), name) == b.namen.end()) continue;
         std::weak_ptr<Meldung> schwach = b.meldung;
         Element e = k.element();

@@ -122,7 +122,8 @@ private:
     std::map<int, Anwendungsbaum> baeume_;
     std::map<std::int64_t, std::weak_ptr<SimKnoten>> index_;
     std::int64_t naechsteId_ = 0;
-    std::map<int, Beobachtung> beobachtungen_;
+    // Shared with the tokens, so that a token dropped after the desktop is gone does nothing.
+    std::shared_ptr<std::map<int, Beobachtung>> beobachtungen_ = std::make_shared<std::map<int, Beobachtung>>();
     int naechsteBeobachtung_ = 0;
 };
 
