@@ -108,7 +108,7 @@ TEST_F(KuerzelAbgriffTest, WahlSchlucktKlickUndEscapeAndereTastenKommenDurch) {
     bereit(p);
     std::vector<AbgriffEreignis> gesehen;
     AbgriffRegel regel;
-    regel.maus = AbgriffRegel::Umgang::schlucken;
+    regel.linkeTaste = AbgriffRegel::Umgang::schlucken;
     regel.geschluckteTasten = {codeEscape};
     Marke tap = abgriff->starte(regel, [&](const AbgriffEreignis& e) { gesehen.push_back(e); });
     ASSERT_TRUE(tap.aktiv());
@@ -225,7 +225,7 @@ TEST_F(KuerzelAbgriffTest, BelegterZeigerLaesstDenAbgriffScheitern) {
     ASSERT_TRUE(r && r->status == XCB_GRAB_STATUS_SUCCESS);
     free(r);
     AbgriffRegel regel;
-    regel.maus = AbgriffRegel::Umgang::schlucken;
+    regel.linkeTaste = AbgriffRegel::Umgang::schlucken;
     regel.geschluckteTasten = {codeEscape};
     Marke tap = abgriff->starte(regel, [](const AbgriffEreignis&) {});
     EXPECT_FALSE(tap.aktiv());
