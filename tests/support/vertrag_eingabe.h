@@ -127,11 +127,11 @@ TEST_P(VertragEingabe, GehalteneModifikatorenVerbindenSichNieMitDerTaste) {
             desktop->lasseLos();
         }
         ASSERT_TRUE(desktop->warte([&] { return gesendet; }));
-        const std::uint64_t gesehen = desktop->eingabe().eigeneFlaggen(f.flaggen);
-        EXPECT_TRUE(desktop->warte([&] { return angekommen(f.code, gesehen); }));
+        ASSERT_TRUE(desktop->warte([&] { return desktop->tasten().size() > vorher; }));
         const auto danach = desktop->tasten();
-        ASSERT_EQ(danach.size(), vorher + 1) << "exactly one key reached the window";
-        EXPECT_EQ(danach.back().second, gesehen) << "the window saw other modifiers";
+        ASSERT_EQ(danach.size(), vorher + 1) << "one key reached the window";
+        EXPECT_EQ(danach.back().first, f.code);
+        EXPECT_EQ(danach.back().second, desktop->eingabe().eigeneFlaggen(f.flaggen)) << "the window saw other modifiers";
         desktop->lasseLos();
         ASSERT_TRUE(desktop->warte([&] { return desktop->eingabe().gehalteneFlaggen() == 0; }));
     }
