@@ -106,6 +106,10 @@ TEST_F(KuerzelAbgriffTest, KuerzelFolgtDerBelegung) {
 TEST_F(KuerzelAbgriffTest, WahlSchlucktKlickUndEscapeAndereTastenKommenDurch) {
     Probefenster p("Abgriff Probe", 150, 150, 400, 300);
     bereit(p);
+    // The pointer starts away from the window, so that the move below is a move
+    // (an earlier run may have left it there).
+    eingabe->bewegeZeiger({5, 5});
+    ASSERT_TRUE(warteBis([&] { return eingabe->zeiger() == Punkt{5, 5}; }));
     std::vector<AbgriffEreignis> gesehen;
     AbgriffRegel regel;
     regel.linkeTaste = AbgriffRegel::Umgang::schlucken;
