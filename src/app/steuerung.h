@@ -78,13 +78,20 @@ public:
     void raeumeZwischenlagerAuf();
     // Brings the target forward: frontmost application, activation, raise, main window.
     void aktiviereZiel(const Ziel& z);
+    // The application in front: its element frontmost, then the process activated.
+    void holeNachVorn(int pid);
+    // A window raised and made its application's main window.
+    void hebe(const Element& fenster);
     // Calls `fertig` once, with whether the target's application is front and its
     // window focused: checks at once, then every 0.05 s, at most `versuche` more times.
     void warteBisVorn(const std::shared_ptr<Ziel>& z, int versuche, std::function<void(bool)> fertig);
     // One key press (down and up) with exactly these flags, posted to the front
     // application (`vorn`) or to `pid`. Waits, briefly and with a bound, until the user
-    // has let go of held modifiers, so that they never combine with it.
-    void taste(std::uint16_t code, std::uint64_t flaggen, int pid, bool vorn, int versuche = 25);
+    // has let go of held modifiers, so that they never combine with it; `gesendet`
+    // runs once the key is out.
+    void taste(std::uint16_t code, std::uint64_t flaggen, int pid, bool vorn, std::function<void()> gesendet = {});
+    // Return, without modifiers, in the target.
+    void drueckeReturn(const Ziel& z, bool vorn, std::function<void()> gesendet = {});
     // Brings the target forward and presses Return in it.
     void sende(const std::shared_ptr<Ziel>& z, bool zurueck = true);
     // The finish of a delivery, the return to where the user was, and the trash step.

@@ -1,22 +1,23 @@
 // Bringing a target forward, waiting until it is there, and pressing keys.
 
-#include "basis/protokoll.h"
 #include "app/steuerung.h"
-#include "platform/eingabe.h"
+#include "delivery/tastendruck.h"
 
 namespace klebwerk {
 
-namespace {
-// Modifiers that would combine with a synthetic key.
-constexpr std::uint64_t modifikatoren = flagge::befehl | flagge::control | flagge::option | flagge::umschalt;
-constexpr double loslassTakt = 0.02;
-}  // namespace
+void Steuerung::holeNachVorn(int pid) {
+    ax.setze(ax.anwendung(pid), "AXFrontmost", true);
+    plattform.arbeitsplatz.aktiviere(pid, false);
+}
+
+void Steuerung::hebe(const Element& fenster) {
+    ax.aktion(fenster, "AXRaise");
+    ax.setze(fenster, "AXMain", true);
+}
 
 void Steuerung::aktiviereZiel(const Ziel& z) {
-    ax.setze(z.app, "AXFrontmost", true);
-    plattform.arbeitsplatz.aktiviere(z.pid, false);
-    ax.aktion(z.fenster, "AXRaise");
-    ax.setze(z.fenster, "AXMain", true);
+    holeNachVorn(z.pid);
+    hebe(z.fenster);
 }
 
 void Steuerung::warteBisVorn(const std::shared_ptr<Ziel>& z, int versuche, std::function<void(bool)> fertig) {
@@ -32,10 +33,7 @@ void Steuerung::warteBisVorn(const std::shared_ptr<Ziel>& z, int versuche, std::
         fertig(false);
         return;
     }
-    if (vorn) {
-        ax.aktion(z->fenster, "AXRaise");
-        ax.setze(z->fenster, "AXMain", true);
-    }
+    if (vorn) hebe(z->fenster);
     nach(0.05, [this, z, versuche, fertig = std::move(fertig)]() mutable {
         warteBisVorn(z, versuche - 1, std::move(fertig));
     });
@@ -50,16 +48,14 @@ void Steuerung::nach(double sekunden, std::function<void()> arbeit) {
     });
 }
 
-void Steuerung::taste(std::uint16_t code, std::uint64_t flaggen, int pid, bool vorn, int versuche) {
-    // A held modifier (the keys of a shortcut just pressed) would turn ⌘V into
-    // something else: wait a moment for the user to let go, then send regardless.
-    const std::uint64_t gehalten = plattform.eingabe.gehalteneFlaggen() & modifikatoren & ~flaggen;
-    if (gehalten && versuche > 0) {
-        nach(loslassTakt, [this, code, flaggen, pid, vorn, versuche] { taste(code, flaggen, pid, vorn, versuche - 1); });
-        return;
-    }
-    if (gehalten) protokoll("Taste " + std::to_string(code) + " gesendet, obwohl noch Umschalttasten gehalten werden");
-    plattform.eingabe.taste(code, flaggen, vorn ? std::nullopt : std::optional<int>(pid));
+void Steuerung::taste(std::uint16_t code, std::uint64_t flaggen, int pid, bool vorn, std::function<void()> gesendet) {
+    Tastendruck d{code, flaggen, vorn ? std::nullopt : std::optional<int>(pid)};
+    drueckeTaste(plattform.eingabe, [this](double s, std::function<void()> f) { nach(s, std::move(f)); }, d,
+                 std::move(gesendet));
+}
+
+void Steuerung::drueckeReturn(const Ziel& z, bool vorn, std::function<void()> gesendet) {
+    taste(tasteReturn, 0, z.pid, vorn, std::move(gesendet));
 }
 
 }  // namespace klebwerk

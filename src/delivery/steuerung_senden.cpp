@@ -11,7 +11,6 @@
 namespace klebwerk {
 
 namespace {
-constexpr std::uint16_t tasteReturn = 36;
 
 // Whether `pfad` lies inside `ordner` (both made canonical, so neither `..` nor a
 // link leads out of it).
@@ -30,36 +29,28 @@ void Steuerung::sende(const std::shared_ptr<Ziel>& z, bool zurueck) {
     ruhigBis = schleife.jetzt() + 2.0;
     auto vorher = plattform.arbeitsplatz.vorderste();
     const bool zielWarVorn = vorher && vorher->pid == z->pid;
-    if (!zielWarVorn) {
-        ax.setze(z->app, "AXFrontmost", true);
-        plattform.arbeitsplatz.aktiviere(z->pid, false);
-    }
-    ax.aktion(z->fenster, "AXRaise");
-    ax.setze(z->fenster, "AXMain", true);
+    if (!zielWarVorn) holeNachVorn(z->pid);
+    hebe(z->fenster);
     warteBisVorn(z, 30, [this, z, zurueck, zielWarVorn, vorher](bool vorn) {
         fokussiereEingabe(z);
         nach(0.15, [this, z, zurueck, zielWarVorn, vorher, vorn] {
-            taste(tasteReturn, 0, z->pid, vorn);
-            protokoll(std::string("Gesendet (vorn: ") + (vorn ? "true" : "false") + ")");
-            hinweis.zeige(L("✓ Gesendet", "✓ Sent"), 1.6);
-            if (zurueck && !zielWarVorn && vorher) {
-                const int pid = vorher->pid;
-                nach(0.3, [this, pid] {
-                    ax.setze(ax.anwendung(pid), "AXFrontmost", true);
-                    plattform.arbeitsplatz.aktiviere(pid, false);
-                });
-            }
+            drueckeReturn(*z, vorn, [this, zurueck, zielWarVorn, vorher, vorn] {
+                protokoll(std::string("Gesendet (vorn: ") + (vorn ? "true" : "false") + ")");
+                hinweis.zeige(L("✓ Gesendet", "✓ Sent"), 1.6);
+                if (zurueck && !zielWarVorn && vorher) {
+                    const int pid = vorher->pid;
+                    nach(0.3, [this, pid] { holeNachVorn(pid); });
+                }
+            });
         });
     });
 }
 
 void Steuerung::kehreZurueck(const Zustellung& z) {
     if (!z.zielWarVorn && z.vorher) {
-        ax.setze(ax.anwendung(z.vorher->pid), "AXFrontmost", true);
-        plattform.arbeitsplatz.aktiviere(z.vorher->pid, false);
+        holeNachVorn(z.vorher->pid);
     } else if (z.vorherFenster && !(*z.vorherFenster == z.ziel->fenster)) {
-        ax.aktion(*z.vorherFenster, "AXRaise");
-        ax.setze(*z.vorherFenster, "AXMain", true);
+        hebe(*z.vorherFenster);
     }
 }
 

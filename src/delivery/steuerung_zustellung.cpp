@@ -9,6 +9,7 @@
 #include "app/steuerung.h"
 #include "delivery/ablage.h"
 #include "delivery/aufnahmeart.h"
+#include "delivery/tastendruck.h"
 #include "delivery/zustellung.h"
 #include "delivery/zwischenlager.h"
 #include "platform/eingabe.h"
@@ -19,9 +20,6 @@ namespace klebwerk {
 namespace {
 
 std::string dateiname(const std::string& pfad) { return std::filesystem::path(pfad).filename().string(); }
-
-constexpr std::uint16_t tasteV = 9;
-constexpr std::uint16_t tasteReturn = 36;
 
 }  // namespace
 
@@ -117,17 +115,23 @@ void Steuerung::legeAufUndWeiter(const std::shared_ptr<Zustellung>& z) {
         z->vorn = vorn;
         fokussiereEingabe(z->ziel);
         nach(0.15, [this, z] {
-            taste(tasteV, flagge::befehl, z->ziel->pid, z->vorn);
-            nach(absenden() ? 1.4 : 0.5, [this, z] {
-                if (absenden()) {
-                    auto vorne = plattform.arbeitsplatz.vorderste();
-                    taste(tasteReturn, 0, z->ziel->pid, vorne && vorne->pid == z->ziel->pid);
-                } else if (diktatBereit() && diktat() && merkmal(KnopfArt::diktat) &&
-                           !istBrowser(plattform.arbeitsplatz, z->ziel->pid)) {
-                    starteDiktat(z->ziel);
-                    z->diktatGestartet = true;
-                }
-                nach(0.25, [this, z] { schliesseAb(z); });
+            // What follows a key counts from the moment it went out, not from the
+            // moment it was asked for: a held modifier may have delayed it.
+            taste(tasteV, flagge::befehl, z->ziel->pid, z->vorn, [this, z] {
+                nach(absenden() ? 1.4 : 0.5, [this, z] {
+                    auto schluss = [this, z] { nach(0.25, [this, z] { schliesseAb(z); }); };
+                    if (absenden()) {
+                        auto vorne = plattform.arbeitsplatz.vorderste();
+                        drueckeReturn(*z->ziel, vorne && vorne->pid == z->ziel->pid, schluss);
+                        return;
+                    }
+                    if (diktatBereit() && diktat() && merkmal(KnopfArt::diktat) &&
+                        !istBrowser(plattform.arbeitsplatz, z->ziel->pid)) {
+                        starteDiktat(z->ziel);
+                        z->diktatGestartet = true;
+                    }
+                    schluss();
+                });
             });
         });
     });

@@ -13,7 +13,7 @@ AbgriffRegel regelFuer(bool nurTasten, Modus kommend) {
         for (std::uint16_t code = 0; code <= hoechsterTastenCode; ++code) r.geschluckteTasten.insert(code);
         return r;
     }
-    r.maus = AbgriffRegel::Umgang::schlucken;
+    r.linkeTaste = AbgriffRegel::Umgang::schlucken;
     r.geschluckteTasten = {tasteEscape};
     return r;
 }

@@ -15,7 +15,7 @@ inline constexpr std::uint16_t hoechsterTastenCode = 127;
 inline constexpr std::uint64_t modifikatorMaske = 0x1E0000;
 
 // What the tap of a mode takes from the user before any event arrives: the
-// listen-only key tap of the learn mode takes nothing; the choose mode takes every
+// listen-only key tap of the learn mode takes nothing; the choose mode takes the left
 // click and Escape; shortcut recording takes every key down and lets clicks pass.
 AbgriffRegel regelFuer(bool nurTasten, Modus kommend);
 

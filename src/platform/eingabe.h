@@ -14,6 +14,8 @@ inline constexpr std::uint64_t umschalt = 0x20000;
 inline constexpr std::uint64_t control = 0x40000;
 inline constexpr std::uint64_t option = 0x80000;
 inline constexpr std::uint64_t befehl = 0x100000;
+// The four modifier keys (caps lock and fn aside).
+inline constexpr std::uint64_t modifikatoren = umschalt | control | option | befehl;
 }  // namespace flagge
 
 enum class Maustaste { links, rechts };
@@ -33,6 +35,10 @@ public:
     virtual double leerlauf() = 0;
     // The modifier flags the user holds right now.
     virtual std::uint64_t gehalteneFlaggen() = 0;
+    // The modifiers, named as `gehalteneFlaggen` names them, that `taste` presses
+    // itself for a key with `flaggen`: a user holding one of these changes nothing
+    // about that key, any other held modifier would combine with it.
+    virtual std::uint64_t eigeneFlaggen(std::uint64_t flaggen) = 0;
     // The characters a key code produces on the current layout.
     virtual std::string zeichen(std::uint16_t code) = 0;
 };

@@ -15,8 +15,9 @@ enum class EreignisArt { tasteRunter, tasteHoch, flaggenGeaendert, mausRunter, m
 // click once taken cannot be handed on afterwards.
 struct AbgriffRegel {
     enum class Umgang { durchlassen, schlucken };
-    // Mouse buttons and motion: swallowed while choosing.
-    Umgang maus = Umgang::durchlassen;
+    // The left button, its press and its release: swallowed while choosing. Every
+    // other button, the wheel and motion always reach the windows.
+    Umgang linkeTaste = Umgang::durchlassen;
     // Key codes that are swallowed (Escape while choosing, every key while a shortcut
     // is recorded); all others pass.
     std::set<std::uint16_t> geschluckteTasten;
@@ -34,6 +35,17 @@ struct AbgriffEreignis {
     Punkt wo;
     bool geschluckt = false;
 };
+
+// Whether a rule takes an event of this kind (and key code) from the applications.
+inline bool nimmt(const AbgriffRegel& regel, EreignisArt art, std::uint16_t code = 0) {
+    if (regel.nurTasten) return false;
+    switch (art) {
+    case EreignisArt::mausRunter:
+    case EreignisArt::mausHoch: return regel.linkeTaste == AbgriffRegel::Umgang::schlucken;
+    case EreignisArt::tasteRunter: return regel.geschluckteTasten.count(code) > 0;
+    default: return false;
+    }
+}
 
 // The event tap: sees the user's input while it is installed.
 class Ereignisabgriff {

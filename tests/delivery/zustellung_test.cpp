@@ -281,6 +281,37 @@ TEST_F(Zustellen, GehalteneUmschalttastenVerbindenSichNichtMitDemEinfuegen) {
     EXPECT_TRUE(imLog("Taste 9 gesendet, obwohl noch Umschalttasten gehalten werden"));
 }
 
+// A modifier the user still holds delays a key; what follows the key counts from the
+// moment it went out: Return 1.4 s after ⌘V, the finish 0.25 s after Return.
+TEST_F(Zustellen, ReturnUndAbschlussZaehlenAbDerGesendetenTaste) {
+    u.ud.setzeWahr("absenden", true);
+    u.desktop.eingabe.gehalten = flagge::option;
+    u.steuerung->neuerScreenshot(bild("a.png"));
+    u.desktop.uhr.vorwaerts(0.3);
+    ASSERT_TRUE(tasten().empty());
+    u.desktop.eingabe.gehalten = 0;
+    u.desktop.uhr.vorwaerts(0.03);
+    ASSERT_EQ(tasten().size(), 1u);
+    const double cmdV = tasten()[0]->zeit;
+
+    u.desktop.uhr.vorwaerts(cmdV + 1.4 - 0.01 - u.desktop.uhr.jetzt());
+    u.desktop.eingabe.gehalten = flagge::umschalt;  // held again just before Return
+    u.desktop.uhr.vorwaerts(0.2);
+    ASSERT_EQ(tasten().size(), 1u) << "Return waits as well";
+    u.desktop.eingabe.gehalten = 0;
+    u.desktop.uhr.vorwaerts(0.03);
+    auto t = tasten();
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(t[1]->code, 36);
+    EXPECT_GT(t[1]->zeit - cmdV, 1.4 + 0.1);
+    const double zurueck = t[1]->zeit;
+
+    u.desktop.uhr.vorwaerts(zurueck + 0.25 - 1e-6 - u.desktop.uhr.jetzt());
+    EXPECT_EQ(u.steuerung->letzteZustellung, "") << "the finish comes 0.25 s after Return went out";
+    u.desktop.uhr.vorwaerts(2e-6);
+    EXPECT_EQ(u.steuerung->letzteZustellung, "a.png");
+}
+
 TEST_F(Zustellen, GelernterDiktatknopfLaesstDenNutzerNichtImZiel) {
     u.ud.setzeWahr("diktatAn", true);
     u.steuerung->setzeMerkmal(KnopfArt::diktat, KnopfMerkmal{"AXButton", "Diktat starten", ""});

@@ -30,7 +30,7 @@ TEST_F(Modi, WahlStartetMitTapHinweisUndProtokollEinZweiterAufrufBeendetSie) {
     s().zielWahlStarten();
     EXPECT_EQ(s().modus, Modus::wahl);
     ASSERT_TRUE(tapDa());
-    EXPECT_EQ(u.desktop.abgriff.regel->maus, AbgriffRegel::Umgang::schlucken);
+    EXPECT_EQ(u.desktop.abgriff.regel->linkeTaste, AbgriffRegel::Umgang::schlucken);
     EXPECT_EQ(u.desktop.abgriff.regel->geschluckteTasten, std::set<std::uint16_t>{53});
     EXPECT_TRUE(s().hinweis.sichtbar());
     EXPECT_EQ(s().hinweis.text(), gestartetHinweis);
@@ -170,7 +170,7 @@ TEST_F(Modi, AndereTastenErreichenDieAnwendungNurBeimAufnehmenNicht) {
 
 TEST_F(Modi, KlickBeimAufnehmenBrichtAbUndErreichtSeinZiel) {
     betrete(Modus::kuerzel);
-    EXPECT_EQ(u.desktop.abgriff.regel->maus, AbgriffRegel::Umgang::durchlassen);
+    EXPECT_EQ(u.desktop.abgriff.regel->linkeTaste, AbgriffRegel::Umgang::durchlassen);
     EXPECT_FALSE(s().tapEreignis(EreignisArt::mausRunter, {EreignisArt::mausRunter, 0, 0, imEditor}));
     u.desktop.uhr.laufeFaelliges();
     EXPECT_EQ(s().modus, Modus::keiner);

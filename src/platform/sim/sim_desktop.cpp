@@ -173,13 +173,8 @@ bool SimAbgriff::simuliere(AbgriffEreignis e) {
     if (!regel || !handler_) return false;
     bool istMaus = e.art != EreignisArt::tasteRunter && e.art != EreignisArt::tasteHoch &&
                    e.art != EreignisArt::flaggenGeaendert;
-    if (!regel->nurTasten) {
-        e.geschluckt = istMaus ? regel->maus == AbgriffRegel::Umgang::schlucken
-                               : e.art == EreignisArt::tasteRunter &&
-                                     regel->geschluckteTasten.count(e.code) > 0;
-    } else if (istMaus) {
-        return false;
-    }
+    if (regel->nurTasten && istMaus) return false;
+    e.geschluckt = nimmt(*regel, e.art, e.code);
     d_.uhr.aufHaupt([this, e] {
         if (handler_) handler_(e);
     });
@@ -371,32 +366,43 @@ std::optional<std::string> SimDateiinfo::attribut(const std::string& pfad, const
 
 namespace klebwerk::sim {
 
+std::uint64_t SimEingabe::eigeneFlaggen(std::uint64_t flaggen) {
+    std::uint64_t f = flaggen & (flagge::umschalt | flagge::control | flagge::option);
+    if (flaggen & flagge::befehl) f |= befehlAls;
+    return f;
+}
+
 void SimEingabe::taste(std::uint16_t code, std::uint64_t flaggen, std::optional<int> pid) {
-    gepostet.push_back({"taste", code, flaggen, pid, {}, true, d_.uhr.jetzt()});
+    const std::uint64_t gesehen = eigeneFlaggen(flaggen) | (gehalten & flagge::modifikatoren);
+    const bool genommen = !pid && d_.abgriff.regel && nimmt(*d_.abgriff.regel, EreignisArt::tasteRunter, code);
+    gepostet.push_back({"taste", code, flaggen, pid, gesehen, {}, true, d_.uhr.jetzt(), genommen});
     // At the hardware level a registered combination is a hot key press; otherwise an
     // installed tap sees the key.
     if (!pid && !d_.kuerzel.druecke(code, carbonMaske(flaggen))) {
         d_.abgriff.simuliere({EreignisArt::tasteRunter, code, flaggen, zeigerPosition});
         d_.abgriff.simuliere({EreignisArt::tasteHoch, code, flaggen, zeigerPosition});
     }
-    // ⌘V pastes into the focused element of the application that receives it.
+    // ⌘V pastes into the focused element of the application that receives it; with a
+    // modifier the user still held it is another shortcut.
     std::optional<int> empfaenger = pid ? pid : d_.arbeitsplatz.vorne;
-    if (code != 9 || flaggen != 0x100000 || !empfaenger) return;
+    if (genommen || code != 9 || flaggen != flagge::befehl || gesehen != eigeneFlaggen(flagge::befehl) || !empfaenger) return;
     Einfuegung e{*empfaenger, std::nullopt, d_.ablage.inhalt, d_.uhr.jetzt()};
     if (auto* b = d_.ax.findeBaum(*empfaenger); b && b->fokus && !b->fokus->tot) e.fokus = b->fokus->element();
     einfuegungen.push_back(std::move(e));
 }
 
 void SimEingabe::maus(Maustaste taste, bool runter, Punkt wo) {
-    gepostet.push_back({"maus", 0, 0, {}, wo, runter, d_.uhr.jetzt()});
     EreignisArt art = taste == Maustaste::links ? (runter ? EreignisArt::mausRunter : EreignisArt::mausHoch)
                                                 : (runter ? EreignisArt::rechtsRunter : EreignisArt::rechtsHoch);
+    const bool genommen = d_.abgriff.regel && nimmt(*d_.abgriff.regel, art);
+    gepostet.push_back({"maus", static_cast<std::uint16_t>(taste == Maustaste::links ? 1 : 2), 0, {}, 0, wo, runter,
+                        d_.uhr.jetzt(), genommen});
     d_.abgriff.simuliere({art, 0, 0, wo});
 }
 
 void SimEingabe::bewegeZeiger(Punkt wo) {
     zeigerPosition = wo;
-    gepostet.push_back({"zeiger", 0, 0, {}, wo, false, d_.uhr.jetzt()});
+    gepostet.push_back({"zeiger", 0, 0, {}, 0, wo, false, d_.uhr.jetzt()});
 }
 
 }  // namespace klebwerk::sim

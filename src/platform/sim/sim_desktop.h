@@ -99,12 +99,17 @@ private:
 // A posted key or mouse event.
 struct Gepostet {
     std::string art;  // "taste", "maus", "zeiger"
-    std::uint16_t code = 0;
+    std::uint16_t code = 0;  // the key code; for "maus" the button, 1 left, 2 right
     std::uint64_t flaggen = 0;
     std::optional<int> pid;  // posted to this process; none: to the front
+    // The modifiers the receiving application saw with the key: those the key was
+    // sent with (⌘ as `befehlAls`) together with those the user held.
+    std::uint64_t gesehen = 0;
     Punkt wo;
     bool runter = false;
     double zeit = 0;  // virtual seconds
+    // The tap took it: no application received it.
+    bool genommen = false;
 };
 
 // A paste that reached an application: ⌘V arrived while it was in front or was sent to it.
@@ -124,6 +129,9 @@ public:
     Punkt zeigerPosition;
     double leerlaufSekunden = 0;
     std::uint64_t gehalten = 0;
+    // The modifier key that ⌘ is sent as: ⌘ itself, or Control on a desktop whose
+    // paste shortcut is Ctrl+V.
+    std::uint64_t befehlAls = flagge::befehl;
     std::map<std::uint16_t, std::string> belegung;
 
     void taste(std::uint16_t code, std::uint64_t flaggen, std::optional<int> pid) override;
@@ -132,6 +140,7 @@ public:
     Punkt zeiger() override { return zeigerPosition; }
     double leerlauf() override { return leerlaufSekunden; }
     std::uint64_t gehalteneFlaggen() override { return gehalten; }
+    std::uint64_t eigeneFlaggen(std::uint64_t flaggen) override;
     std::string zeichen(std::uint16_t code) override {
         auto it = belegung.find(code);
         return it == belegung.end() ? std::string() : it->second;

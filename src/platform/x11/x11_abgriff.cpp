@@ -1,6 +1,7 @@
 #include "platform/x11/x11_abgriff.h"
 
 #include <atomic>
+#include <optional>
 
 #include <xcb/xinput.h>
 #include <xkbcommon/xkbcommon-keysyms.h>
@@ -14,7 +15,9 @@ struct X11Abgriff::Tap {
     AbgriffRegel regel;
     std::function<void(const AbgriffEreignis&)> handler;
     std::shared_ptr<std::atomic<bool>> aktiv = std::make_shared<std::atomic<bool>>(true);
-    bool zeiger = false;     // the pointer grab is ours
+    std::vector<std::uint16_t> knopf;  // passive grabs of button 1 (lock masks)
+    std::optional<Punkt> zeigerBei;    // where the pointer was last reported
+    Marke zeigerUhr;
     bool tastatur = false;   // the keyboard grab is ours
     std::vector<std::pair<std::uint8_t, std::uint16_t>> tasten;  // passive grabs (keycode, mask)
     std::set<std::uint8_t> geschluckt;                             // keycodes taken from the application
@@ -102,6 +105,7 @@ Marke X11Abgriff::starte(const AbgriffRegel& regel, std::function<void(const Abg
             if (taps_.empty()) liesGehaltene();
             taps_[nr] = tap;
             waehleRoh();
+            pruefeZeiger(tap);
             return nr;
         },
         2.0);
@@ -123,15 +127,25 @@ Marke X11Abgriff::starte(const AbgriffRegel& regel, std::function<void(const Abg
 bool X11Abgriff::richteEin(Tap& t) {
     xcb_connection_t* c = x_.xcb();
     if (t.regel.nurTasten) return xi_;
-    if (t.regel.maus == AbgriffRegel::Umgang::schlucken) {
-        auto keks = xcb_grab_pointer(c, 0, x_.wurzel(),
-                                     XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
-                                         XCB_EVENT_MASK_POINTER_MOTION,
-                                     XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE, XCB_CURRENT_TIME);
-        auto* r = xcb_grab_pointer_reply(c, keks, nullptr);
-        t.zeiger = r && r->status == XCB_GRAB_STATUS_SUCCESS;
-        free(r);
-        if (!t.zeiger) return false;
+    if (t.regel.linkeTaste == AbgriffRegel::Umgang::schlucken) {
+        // Only the first button, and only without Shift, Control, Alt or Super: a
+        // click with a modifier is the user's own.
+        std::vector<xcb_void_cookie_t> kekse;
+        for (std::uint16_t sperre : sperrKombinationen(tastatur_.numLockMaske())) {
+            kekse.push_back(xcb_grab_button_checked(c, 0, x_.wurzel(),
+                                                    XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE,
+                                                    XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE,
+                                                    XCB_BUTTON_INDEX_1, sperre));
+            t.knopf.push_back(sperre);
+        }
+        bool gut = true;
+        for (auto keks : kekse) {
+            if (xcb_generic_error_t* f = xcb_request_check(c, keks)) {
+                gut = false;
+                free(f);
+            }
+        }
+        if (!gut) return false;
     }
     if (t.regel.geschluckteTasten.size() > 16) {
         // Nearly every key (shortcut recording): the whole keyboard.
@@ -169,10 +183,12 @@ bool X11Abgriff::richteEin(Tap& t) {
 
 void X11Abgriff::baueAb(Tap& t) {
     xcb_connection_t* c = x_.xcb();
-    if (t.zeiger) xcb_ungrab_pointer(c, XCB_CURRENT_TIME);
+    for (auto maske : t.knopf) xcb_ungrab_button(c, XCB_BUTTON_INDEX_1, x_.wurzel(), maske);
+    t.knopf.clear();
+    t.zeigerUhr.aufheben();
     if (t.tastatur) xcb_ungrab_keyboard(c, XCB_CURRENT_TIME);
     for (auto [keycode, maske] : t.tasten) xcb_ungrab_key(c, keycode, x_.wurzel(), maske);
-    t.zeiger = t.tastatur = false;
+    t.tastatur = false;
     t.tasten.clear();
     xcb_flush(c);
 }
@@ -182,8 +198,9 @@ void X11Abgriff::waehleRoh() {
     std::uint32_t bits = 0;
     for (const auto& [nr, t] : taps_) {
         bits |= XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE;
-        if (!t->regel.nurTasten && t->regel.maus == AbgriffRegel::Umgang::durchlassen)
+        if (!t->regel.nurTasten)
             bits |= XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE;
+        if (!t->knopf.empty()) bits |= XCB_INPUT_XI_EVENT_MASK_RAW_MOTION;
     }
     struct {
         xcb_input_event_mask_t kopf;
@@ -191,6 +208,33 @@ void X11Abgriff::waehleRoh() {
     } maske{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, bits};
     xcb_input_xi_select_events(x_.xcb(), x_.wurzel(), 1, &maske.kopf);
     xcb_flush(x_.xcb());
+}
+
+void X11Abgriff::folgeZeiger(const std::shared_ptr<Tap>& t, bool melden) {
+    xcb_connection_t* c = x_.xcb();
+    auto* r = xcb_query_pointer_reply(c, xcb_query_pointer(c, x_.wurzel()), nullptr);
+    if (!r) return;
+    Punkt wo{double(r->root_x), double(r->root_y)};
+    std::uint16_t maske = r->mask;
+    free(r);
+    if (t->zeigerBei == wo) return;
+    t->zeigerBei = wo;
+    if (!melden) return;
+    AbgriffEreignis a;
+    a.art = EreignisArt::mausBewegt;
+    a.wo = wo;
+    a.flaggen = tastatur_.flaggenAus(maske);
+    a.geschluckt = false;
+    melde(*t, a);
+}
+
+// Raw motion tells of every move of a device; a warped pointer (another program
+// moving it) makes none, so the position is also looked at now and then.
+void X11Abgriff::pruefeZeiger(const std::weak_ptr<Tap>& schwach) {
+    auto t = schwach.lock();
+    if (!t || t->knopf.empty()) return;
+    folgeZeiger(t, t->zeigerUhr.aktiv());
+    t->zeigerUhr = x_.nachX(0.05, [this, schwach] { pruefeZeiger(schwach); });
 }
 
 void X11Abgriff::melde(Tap& t, AbgriffEreignis e) {
@@ -217,31 +261,16 @@ bool X11Abgriff::ereignis(const xcb_generic_event_t* e) {
     switch (art) {
     case XCB_BUTTON_PRESS:
     case XCB_BUTTON_RELEASE: {
+        // Only the grabbed first button comes as a core event.
         auto* b = reinterpret_cast<const xcb_button_press_event_t*>(e);
-        if (b->detail != 1 && b->detail != 3) return false;
+        if (b->detail != XCB_BUTTON_INDEX_1) return false;
         bool runter = art == XCB_BUTTON_PRESS;
-        bool links = b->detail == 1;
         for (auto& [nr, t] : taps_) {
-            if (!t->zeiger) continue;
+            if (t->knopf.empty()) continue;
             AbgriffEreignis a;
-            a.art = links ? (runter ? EreignisArt::mausRunter : EreignisArt::mausHoch)
-                          : (runter ? EreignisArt::rechtsRunter : EreignisArt::rechtsHoch);
+            a.art = runter ? EreignisArt::mausRunter : EreignisArt::mausHoch;
             a.wo = {double(b->root_x), double(b->root_y)};
             a.flaggen = tastatur_.flaggenAus(b->state);
-            a.geschluckt = true;
-            melde(*t, a);
-            return true;
-        }
-        return false;
-    }
-    case XCB_MOTION_NOTIFY: {
-        auto* m = reinterpret_cast<const xcb_motion_notify_event_t*>(e);
-        for (auto& [nr, t] : taps_) {
-            if (!t->zeiger) continue;
-            AbgriffEreignis a;
-            a.art = EreignisArt::mausBewegt;
-            a.wo = {double(m->root_x), double(m->root_y)};
-            a.flaggen = tastatur_.flaggenAus(m->state);
             a.geschluckt = true;
             melde(*t, a);
             return true;
@@ -317,15 +346,24 @@ bool X11Abgriff::ereignis(const xcb_generic_event_t* e) {
             }
             return true;
         }
+        if (typ == XCB_INPUT_RAW_MOTION) {
+            for (auto& [nr, t] : taps_)
+                if (!t->knopf.empty()) folgeZeiger(t);
+            return true;
+        }
         if (typ == XCB_INPUT_RAW_BUTTON_PRESS || typ == XCB_INPUT_RAW_BUTTON_RELEASE) {
             auto* knopf = reinterpret_cast<const xcb_input_raw_button_press_event_t*>(e);
             if (knopf->detail != 1 && knopf->detail != 3) return true;
             Punkt wo;
-            std::uint64_t flaggen = tastatur_.flaggenAus(zeigerZustand(wo));
+            const std::uint16_t zustand = zeigerZustand(wo);
+            std::uint64_t flaggen = tastatur_.flaggenAus(zustand);
             bool runter = typ == XCB_INPUT_RAW_BUTTON_PRESS;
             bool links = knopf->detail == 1;
+            // The grab of the first button holds without modifiers (lock bits aside);
+            // such a press is reported from its core event.
+            const bool gegriffen = links && flaggen == 0;
             for (auto& [nr, t] : taps_) {
-                if (t->regel.nurTasten || t->zeiger) continue;
+                if (t->regel.nurTasten || (gegriffen && !t->knopf.empty())) continue;
                 AbgriffEreignis a;
                 a.art = links ? (runter ? EreignisArt::mausRunter : EreignisArt::mausHoch)
                               : (runter ? EreignisArt::rechtsRunter : EreignisArt::rechtsHoch);

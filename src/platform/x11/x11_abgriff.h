@@ -11,8 +11,10 @@
 namespace klebwerk::x11 {
 
 // The event tap with X means, decided before any event arrives:
-// - swallowed mouse (choosing): an asynchronous pointer grab on the root window;
-//   presses, releases and motion come to this client only, in root coordinates;
+// - the swallowed left button (choosing): a passive grab of button 1 on the root
+//   window for every lock combination; its press and release come to this client
+//   only, in root coordinates. Every other button, the wheel and motion stay with
+//   the windows; the pointer is followed through XInput2 raw motion and its position;
 // - swallowed keys: a passive grab of each key for every lock combination (Escape
 //   while choosing); a large set (shortcut recording) grabs the whole keyboard;
 // - everything else is only watched: XInput2 raw key presses and releases (and raw
@@ -34,6 +36,9 @@ private:
     bool richteEin(Tap& t);  // X thread
     void baueAb(Tap& t);     // X thread
     void waehleRoh();        // X thread: the raw events all taps together need
+    // X thread: reports a moved pointer (the first look only notes where it is).
+    void folgeZeiger(const std::shared_ptr<Tap>& t, bool melden = true);
+    void pruefeZeiger(const std::weak_ptr<Tap>& t);   // X thread: follows it until the tap goes
     void melde(Tap& t, AbgriffEreignis e);
     bool istModifikator(std::uint8_t keycode);
     // The flag of a modifier key (0 for other keys and caps lock).

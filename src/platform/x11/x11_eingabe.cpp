@@ -195,6 +195,13 @@ std::uint64_t X11Eingabe::gehalteneFlaggen() {
         .value_or(0);
 }
 
+std::uint64_t X11Eingabe::eigeneFlaggen(std::uint64_t flaggen) {
+    // As `modifikatorenFuer` presses them: ⌘ and ⌃ both as Control.
+    std::uint64_t f = flaggen & (flagge::umschalt | flagge::option);
+    if (flaggen & (flagge::control | flagge::befehl)) f |= flagge::control;
+    return f;
+}
+
 std::string X11Eingabe::zeichen(std::uint16_t code) {
     return x_.frage<std::string>([this, code] { return tastatur_.zeichen(code); }, 0.5).value_or(std::string());
 }

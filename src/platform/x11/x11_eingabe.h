@@ -16,7 +16,8 @@ namespace klebwerk::x11 {
 // applications that ignore sent events (xterm) get activated and then the key
 // through XTest. Every key is posted once; nothing here waits for the user's own
 // modifiers to be released: that bounded wait is the caller's step, from
-// `gehalteneFlaggen`.
+// `gehalteneFlaggen` and `eigeneFlaggen` (a held Super reads as ⌘ but is not the
+// Control that ⌘ is sent as).
 class X11Eingabe : public Eingabe {
 public:
     X11Eingabe(XVerbindung& x, XTastatur& tastatur) : x_(x), tastatur_(tastatur) {}
@@ -27,6 +28,7 @@ public:
     Punkt zeiger() override;
     double leerlauf() override;
     std::uint64_t gehalteneFlaggen() override;
+    std::uint64_t eigeneFlaggen(std::uint64_t flaggen) override;
     std::string zeichen(std::uint16_t code) override;
 
     // How the last key for an application was delivered: "xtest", "gesendet" or

@@ -1,7 +1,8 @@
 // A small window for the desktop tests: a title and geometry from the command line,
 // a text area that takes the focus, and every key press it receives on standard output
-// ("taste <Qt key> <modifier bits>") and mouse press ("maus <button> <x> <y>", in
-// the text area's coordinates), so that a test can see what reached it.
+// ("taste <Qt key> <modifier bits>"), mouse press ("maus <button> <x> <y>", in the
+// text area's coordinates; a right click opens no menu) and wheel turn ("rad <steps
+// up>"), so that a test can see what reached it.
 //   klebwerk_probefenster TITEL X Y BREITE HOEHE
 
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <QWheelEvent>
 
 namespace {
 
@@ -44,6 +46,11 @@ protected:
         std::fflush(stdout);
         QPlainTextEdit::mousePressEvent(e);
     }
+    void wheelEvent(QWheelEvent* e) override {
+        std::printf("rad %d\n", e->angleDelta().y() / 120);
+        std::fflush(stdout);
+        QPlainTextEdit::wheelEvent(e);
+    }
     void focusInEvent(QFocusEvent* e) override {
         std::printf("fokus\n");
         std::fflush(stdout);
@@ -57,6 +64,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QStringList a = app.arguments();
     Textfeld feld;
+    feld.setContextMenuPolicy(Qt::NoContextMenu);
     feld.setWindowTitle(a.value(1, QStringLiteral("Probefenster")));
     feld.setGeometry(a.value(2, "100").toInt(), a.value(3, "100").toInt(), a.value(4, "400").toInt(),
                      a.value(5, "300").toInt());
