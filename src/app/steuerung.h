@@ -14,6 +14,7 @@
 #include "ax/ax.h"
 #include "ax/knopf_art.h"
 #include "ax/knopf_merkmal.h"
+#include "delivery/vorkodierung.h"
 #include "feedback/hinweis.h"
 #include "feedback/rahmen.h"
 #include "input/kuerzel_art.h"
@@ -79,6 +80,9 @@ public:
     void sende(const std::shared_ptr<Ziel>& z, bool zurueck = true);
     // The finish of a delivery, the return to where the user was, and the trash step.
     void schliesseAb(const std::shared_ptr<Zustellung>& z);
+    // The pasteboard step of a delivery, with the capture's PNG if it was made ahead,
+    // and what follows it.
+    void legeAufUndAktiviere(const std::shared_ptr<Zustellung>& z, std::optional<std::string> png);
     void kehreZurueck(const Zustellung& z);
     void wirfWeg(const std::string& aufnahme);
 
@@ -116,6 +120,8 @@ public:
     virtual void pruefeAusstehende();
     // The display name of a target in menus, panel and status.
     std::string name(const std::shared_ptr<Ziel>& z) const;
+    // `name` of every connected target, in list order, each base name made once.
+    std::vector<std::string> namen() const;
     // The smallest slot number ≥ 1 that no connected target holds.
     long freierPlatz() const;
     // The slot a newcomer gets: `bevorzugt` when it is ≥ 1 and free, else freierPlatz().
@@ -231,6 +237,8 @@ public:
         Marke uhr;
     };
     std::optional<AblageRueckgabe> ablageRueckgabe;
+    // PNGs of captures made on the background lane once their files are complete.
+    Vorkodierung vorkodierung{schleife};
     // Work scheduled with `nach`, by number; each entry goes when its work runs.
     std::map<std::uint64_t, Marke> spaeter;
     std::uint64_t spaeterNummer = 0;

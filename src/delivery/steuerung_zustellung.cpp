@@ -76,13 +76,20 @@ void Steuerung::naechster() {
         if (auto kopie = legeKopieAn(zwischenlager, z->aufnahme)) z->datei = *kopie;
     }
 
+    // The capture's PNG may be made already, or be under way, since its file was
+    // complete; without it the file is decoded and encoded here.
+    vorkodierung.hole(z->aufnahme, [this, z](std::optional<std::string> png) { legeAufUndAktiviere(z, std::move(png)); });
+}
+
+void Steuerung::legeAufUndAktiviere(const std::shared_ptr<Zustellung>& z, std::optional<std::string> png) {
     // The user's pasteboard. A restore that the previous delivery left pending holds
     // what the user had: while nobody changed the pasteboard since, this delivery takes
     // it over instead of saving the previous capture as the user's.
     Zwischenablage& ablage = plattform.ablage;
     const bool uebernommen = ablageRueckgabe && ablage.aenderungen() == ablageRueckgabe->zaehler;
     z->gesichert = uebernommen ? ablageRueckgabe->gesichert : sichere(ablage);
-    if (!legeAuf(ablage, z->datei, waechter.arten.istVideo(z->datei))) {
+    const bool video = waechter.arten.istVideo(z->datei);
+    if (!(png && !video ? legeAufPng(ablage, z->datei, *png) : legeAuf(ablage, z->datei, video))) {
         // The pasteboard was not touched; a pending restore stays as it was.
         protokoll("Bild nicht lesbar: " + z->aufnahme);
         naechster();
