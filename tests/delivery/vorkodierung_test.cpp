@@ -142,14 +142,15 @@ TEST_F(VorkodiertBasis, DieZustellungNimmtDasVorherGemachtePngOhneDieDateiNeuZuL
               erstes);
 }
 
+std::string wegName(const ::testing::TestParamInfo<Weg>& i) {
+    static const char* const namen[] = {"Fertig", "LaneBesetzt", "NieBegonnen", "DateiNeu", "Fehlgeschlagen", "BleibtKaputt"};
+    return namen[static_cast<int>(i.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(Wege, Vorkodiert,
                          ::testing::Values(Weg::fertig, Weg::laneBesetzt, Weg::nieBegonnen, Weg::dateiNeu,
                                            Weg::fehlgeschlagen, Weg::bleibtKaputt),
-                         [](const ::testing::TestParamInfo<Weg>& i) {
-                             const char* namen[] = {"Fertig", "LaneBesetzt", "NieBegonnen",
-                                                    "DateiNeu", "Fehlgeschlagen", "BleibtKaputt"};
-                             return std::string(namen[static_cast<int>(i.param)]);
-                         });
+                         wegName);
 
 }  // namespace
 }  // namespace klebwerk
