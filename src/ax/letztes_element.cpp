@@ -45,27 +45,27 @@ std::optional<Element> laufe(const AX& ax, const Element& wurzel, long grenze, c
     stapel.push_back({wurzel, std::nullopt});
     std::vector<Element> batch;
     while (!stapel.empty()) {
+        if (n == 0) return std::nullopt;
+        if (vorauslesen && !stapel.back().werte) {
+            // The elements next in line are the top of the stack: read those not yet
+            // read together, no more than the budget can still examine.
+            const size_t anzahl = std::min(vorrat, static_cast<size_t>(n));
+            size_t ab = stapel.size();
+            while (ab > 0 && stapel.size() - ab < anzahl && !stapel[ab - 1].werte) --ab;
+            if (stapel.size() - ab > 1) {
+                batch.clear();
+                for (size_t i = stapel.size(); i-- > ab;) batch.push_back(stapel[i].element);
+                auto ergebnisse = ax.mehrereVon(batch, vierNamen);
+                for (size_t i = 0; i < batch.size(); ++i) stapel[stapel.size() - 1 - i].werte = std::move(ergebnisse[i]);
+            }
+        }
         Offen offen = std::move(stapel.back());
         stapel.pop_back();
-        if (n == 0) return std::nullopt;
         std::vector<Wert> werte = offen.werte ? std::move(*offen.werte) : ax.mehrere(offen.element, vierNamen);
         if (passt(offen.element, rolleAus(werte[0]), labelAus(werte[1], werte[2]))) return std::move(offen.element);
         if (sindKinder(werte[3])) {
-            auto& kinder = std::get<WertListe>(werte[3].inhalt);
-            for (Wert& k : kinder) stapel.push_back({std::move(std::get<Element>(k.inhalt)), std::nullopt});
-            if (vorauslesen && !kinder.empty()) {
-                // The children are visited next, last first: read the last of them
-                // together, no more than the budget can still examine. They are the
-                // top of the stack.
-                const size_t anzahl = std::min({kinder.size(), vorrat, static_cast<size_t>(n - 1)});
-                if (anzahl > 1) {
-                    const size_t ab = stapel.size() - anzahl;
-                    batch.clear();
-                    for (size_t i = ab; i < stapel.size(); ++i) batch.push_back(stapel[i].element);
-                    auto ergebnisse = ax.mehrereVon(batch, vierNamen);
-                    for (size_t i = 0; i < anzahl; ++i) stapel[ab + i].werte = std::move(ergebnisse[i]);
-                }
-            }
+            for (Wert& k : std::get<WertListe>(werte[3].inhalt))
+                stapel.push_back({std::move(std::get<Element>(k.inhalt)), std::nullopt});
         }
         n -= 1;
     }
