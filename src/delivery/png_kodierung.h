@@ -7,8 +7,8 @@ class QImage;
 
 namespace klebwerk {
 
-// The image as PNG, made for speed rather than size: every row filtered with the
-// "Sub" filter and compressed lightly, the rows split into parts that are compressed
+// The image as PNG, made for speed rather than size: each row filtered with "Sub" or
+// "Up", whichever suits it, and compressed lightly, the rows split into parts compressed
 // at the same time (one part per core, at most `teile`) and joined into one deflate
 // stream. The PNG decodes to exactly the pixels of `bild`; 8-bit images (with or
 // without alpha) are written as RGB or RGBA, anything else through Qt's own writer.
