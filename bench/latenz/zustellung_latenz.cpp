@@ -1,7 +1,8 @@
 // Capture-to-paste latency on the real desktop: from the moment a capture file is
 // complete in the watched folder (renamed into place) to the moment the demo chat
 // receives the paste. Run inside a desktop session:
-//   scripts/desktop-session build/bench/klebwerk_latenz [deliveries]
+//   scripts/desktop-session build/bench/klebwerk_latenz [deliveries per size]
+// Captures of 1280x800, 2560x1600 and 3840x2160 pixels are delivered in turn.
 
 #include <algorithm>
 #include <cstdio>
@@ -58,37 +59,45 @@ int main(int argc, char** argv) {
     if (!warteBis([&] { return lauf.protokollEnthaelt(" Aktives Ziel: "); })) return 1;
     const std::string ordner = lauf.heim() + "/Desktop";
 
-    // A capture of a full screen's size, as a screenshot would be.
-    QImage bild(1280, 800, QImage::Format_RGB32);
-    for (int y = 0; y < bild.height(); ++y)
-        for (int x = 0; x < bild.width(); ++x) bild.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
+    // Captures of full screens of three sizes, as screenshots of them would be.
+    const std::vector<std::pair<int, int>> groessen = {{1280, 800}, {2560, 1600}, {3840, 2160}};
+    std::vector<std::vector<double>> messungen;
+    int nummer = 0;
+    for (const auto& [breite, hoehe] : groessen) {
+        QImage bild(breite, hoehe, QImage::Format_RGB32);
+        for (int y = 0; y < bild.height(); ++y)
+            for (int x = 0; x < bild.width(); ++x) bild.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
 
-    std::vector<double> dauer;
-    for (int i = 0; i < anzahl; ++i) {
-        std::string name = "Bildschirmfoto 2026-12-10 um 12.00." + std::to_string(10 + i) + ".png";
-        std::string versteckt = ordner + "/." + name;
-        bild.save(QString::fromStdString(versteckt), "PNG");
-        std::filesystem::rename(versteckt, ordner + "/" + name);
-        const long long fertig = QDateTime::currentMSecsSinceEpoch();
-        if (!warteBis([&] { return static_cast<int>(einfuegeZeiten(chat.ausgabe()).size()) > i; })) {
-            std::fprintf(stderr, "delivery %d did not arrive\n", i + 1);
-            return 1;
+        std::vector<double> dauer;
+        for (int i = 0; i < anzahl; ++i, ++nummer) {
+            std::string name = "Bildschirmfoto 2026-12-10 um 12.00." + std::to_string(100 + nummer) + ".png";
+            std::string versteckt = ordner + "/." + name;
+            bild.save(QString::fromStdString(versteckt), "PNG");
+            std::filesystem::rename(versteckt, ordner + "/" + name);
+            const long long fertig = QDateTime::currentMSecsSinceEpoch();
+            if (!warteBis([&] { return static_cast<int>(einfuegeZeiten(chat.ausgabe()).size()) > nummer; })) {
+                std::fprintf(stderr, "delivery %d did not arrive\n", nummer + 1);
+                return 1;
+            }
+            dauer.push_back(static_cast<double>(einfuegeZeiten(chat.ausgabe())[static_cast<size_t>(nummer)] - fertig));
+            // The delivery finishes and gives the clipboard back before the next capture.
+            warteBis([&] { return zaehle(lauf.protokoll(), " Eingefügt in ") > nummer; });
+            warteBis([] { return false; }, 2.0);
         }
-        dauer.push_back(static_cast<double>(einfuegeZeiten(chat.ausgabe())[i] - fertig));
-        // The delivery finishes and gives the clipboard back before the next capture.
-        warteBis([&] { return zaehle(lauf.protokoll(), " Eingefügt in ") > i; });
-        warteBis([] { return false; }, 2.0);
+        messungen.push_back(dauer);
     }
     lauf.beende();
 
-    std::vector<double> sortiert = dauer;
-    std::sort(sortiert.begin(), sortiert.end());
-    auto stelle = [&](double q) { return sortiert[static_cast<size_t>(q * (sortiert.size() - 1) + 0.5)]; };
-    const double mittel = std::accumulate(dauer.begin(), dauer.end(), 0.0) / dauer.size();
-    std::printf("deliveries: %zu (1280x800 PNG captures)\n", dauer.size());
-    std::printf("capture complete -> paste received, ms: median %.0f  min %.0f  p90 %.0f  max %.0f  mean %.0f\n",
-                stelle(0.5), sortiert.front(), stelle(0.9), sortiert.back(), mittel);
     std::printf("fixed delays in that path: 100 ms first scan + 150 ms before the paste key = 250 ms\n");
-    std::printf("beyond the fixed delays, ms: median %.0f\n", stelle(0.5) - 250);
+    for (size_t g = 0; g < groessen.size(); ++g) {
+        std::vector<double> sortiert = messungen[g];
+        std::sort(sortiert.begin(), sortiert.end());
+        auto stelle = [&](double q) { return sortiert[static_cast<size_t>(q * (sortiert.size() - 1) + 0.5)]; };
+        const double mittel = std::accumulate(sortiert.begin(), sortiert.end(), 0.0) / sortiert.size();
+        std::printf("%dx%d PNG, %zu deliveries: capture complete -> paste received, ms: median %.0f  min %.0f  p90 %.0f  "
+                    "max %.0f  mean %.0f; beyond the fixed delays: median %.0f\n",
+                    groessen[g].first, groessen[g].second, sortiert.size(), stelle(0.5), sortiert.front(), stelle(0.9),
+                    sortiert.back(), mittel, stelle(0.5) - 250);
+    }
     return 0;
 }

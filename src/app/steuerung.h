@@ -14,6 +14,7 @@
 #include "ax/ax.h"
 #include "ax/knopf_art.h"
 #include "ax/knopf_merkmal.h"
+#include "delivery/vorkodierung.h"
 #include "feedback/hinweis.h"
 #include "feedback/rahmen.h"
 #include "input/kuerzel_art.h"
@@ -96,6 +97,8 @@ public:
     void sende(const std::shared_ptr<Ziel>& z, bool zurueck = true);
     // The finish of a delivery, the return to where the user was, and the trash step.
     void schliesseAb(const std::shared_ptr<Zustellung>& z);
+    // Saves the user's pasteboard (waiting on the run loop), then puts the capture on it.
+    void sichereAblage(const std::shared_ptr<Zustellung>& z);
     void kehreZurueck(const Zustellung& z);
     void wirfWeg(const std::string& aufnahme);
 
@@ -141,6 +144,8 @@ public:
     virtual void pruefeAusstehende();
     // The display name of a target in menus, panel and status.
     std::string name(const std::shared_ptr<Ziel>& z) const;
+    // `name` of every connected target, in list order, each base name made once.
+    std::vector<std::string> namen() const;
     // The smallest slot number ≥ 1 that no connected target holds.
     long freierPlatz() const;
     // The slot a newcomer gets: `bevorzugt` when it is ≥ 1 and free, else freierPlatz().
@@ -261,6 +266,8 @@ public:
     // The delivery under way, from the moment its capture is on the pasteboard.
     std::weak_ptr<Zustellung> laufend;
     bool beendet = false;
+    // PNGs of captures made on the background lane once their files are complete.
+    Vorkodierung vorkodierung{schleife};
     // Work scheduled with `nach`, by number; each entry goes when its work runs.
     std::map<std::uint64_t, Marke> spaeter;
     std::uint64_t spaeterNummer = 0;

@@ -19,6 +19,9 @@ void Steuerung::starte() {
     aktualisiereLeiste();
     // 4.–6. The watcher.
     waechter.neu = [this](const std::string& pfad) { neuerScreenshot(pfad); };
+    waechter.vollstaendig = [this](const std::string& pfad) {
+        if (vertraut && !pausiert() && ziel) vorkodierung.beginne(pfad);
+    };
     waechter.videosErlaubt = [this] { return aufnahmen(); };
     waechter.start();
     // 7. Global shortcuts.

@@ -1,5 +1,7 @@
 #include "ax/ax.h"
 
+#include <string_view>
+
 namespace klebwerk {
 
 std::string getrimmt(const std::string& text) {
@@ -9,7 +11,8 @@ std::string getrimmt(const std::string& text) {
     auto ende = text.find_last_not_of(leer);
     std::string t = text.substr(anfang, ende - anfang + 1);
     // Unicode line and paragraph separators and the no-break space count as blank too.
-    for (const std::string& u : {std::string("\u00a0"), std::string("\u2028"), std::string("\u2029")}) {
+    static constexpr std::string_view weitere[] = {"\u00a0", "\u2028", "\u2029"};
+    for (const std::string_view u : weitere) {
         while (t.size() >= u.size() && t.compare(0, u.size(), u) == 0) t = getrimmt(t.substr(u.size()));
         while (t.size() >= u.size() && t.compare(t.size() - u.size(), u.size(), u) == 0) {
             t = getrimmt(t.substr(0, t.size() - u.size()));
@@ -46,6 +49,7 @@ void AX::setzeZeitlimit(const Element& element, double sekunden) const {
 
 double AX::frist(const Element& element) const {
     std::lock_guard lock(limits_->sperre);
+    if (limits_->werte.empty()) return z_->standardFrist();
     auto it = limits_->werte.find(schluessel(element));
     return it == limits_->werte.end() ? z_->standardFrist() : it->second;
 }

@@ -1,6 +1,6 @@
 #include "ax/letztes_element.h"
 
-#include <map>
+#include <algorithm>
 #include <vector>
 
 namespace klebwerk {
@@ -18,53 +18,54 @@ std::string labelAus(const Wert& beschreibung, const Wert& titel) {
     return l.empty() ? getrimmterText(titel) : l;
 }
 
-std::optional<std::vector<Element>> kinderAus(const Wert& w) {
+// Whether a children value is a list of valid elements only (anything else counts as
+// no list).
+bool sindKinder(const Wert& w) {
     const WertListe* liste = w.als<WertListe>();
-    if (!liste) return std::nullopt;
-    std::vector<Element> kinder;
-    kinder.reserve(liste->size());
+    if (!liste) return false;
     for (const Wert& eintrag : *liste) {
         const Element* e = eintrag.als<Element>();
-        if (!e || !e->gueltig()) return std::nullopt;
-        kinder.push_back(*e);
+        if (!e || !e->gueltig()) return false;
     }
-    return kinder;
+    return true;
 }
-
-using Schluessel = std::tuple<int, int, std::string, std::string>;
-Schluessel schluessel(const Element& e) { return {static_cast<int>(e.art), e.pid, e.bus, e.pfad}; }
 
 // How many of the next elements the walk reads ahead in one batch.
 constexpr size_t vorrat = 48;
 
+// An element waiting on the walk's stack, with its four values once read ahead.
+struct Offen {
+    Element element;
+    std::optional<std::vector<Wert>> werte;
+};
+
 std::optional<Element> laufe(const AX& ax, const Element& wurzel, long grenze, const Passt& passt, bool vorauslesen) {
     long n = grenze < 0 ? 0 : grenze;
-    std::vector<Element> stapel{wurzel};
-    std::map<Schluessel, std::vector<Wert>> gelesen;
+    std::vector<Offen> stapel;
+    stapel.push_back({wurzel, std::nullopt});
+    std::vector<Element> batch;
     while (!stapel.empty()) {
-        Element e = stapel.back();
-        stapel.pop_back();
         if (n == 0) return std::nullopt;
-        std::vector<Wert> werte;
-        if (auto it = gelesen.find(schluessel(e)); it != gelesen.end()) {
-            werte = std::move(it->second);
-            gelesen.erase(it);
-        } else {
-            werte = ax.mehrere(e, vierNamen);
-        }
-        if (passt(e, rolleAus(werte[0]), labelAus(werte[1], werte[2]))) return e;
-        if (auto kinder = kinderAus(werte[3])) {
-            stapel.insert(stapel.end(), kinder->begin(), kinder->end());
-            if (vorauslesen && !kinder->empty()) {
-                // The children are visited next, last first: read the last of them
-                // together, no more than the budget can still examine.
-                size_t anzahl = std::min({kinder->size(), vorrat, static_cast<size_t>(n - 1)});
-                std::vector<Element> batch(kinder->end() - static_cast<long>(anzahl), kinder->end());
-                if (batch.size() > 1) {
-                    auto ergebnisse = ax.mehrereVon(batch, vierNamen);
-                    for (size_t i = 0; i < batch.size(); ++i) gelesen[schluessel(batch[i])] = std::move(ergebnisse[i]);
-                }
+        if (vorauslesen && !stapel.back().werte) {
+            // The elements next in line are the top of the stack: read those not yet
+            // read together, no more than the budget can still examine.
+            const size_t anzahl = std::min(vorrat, static_cast<size_t>(n));
+            size_t ab = stapel.size();
+            while (ab > 0 && stapel.size() - ab < anzahl && !stapel[ab - 1].werte) --ab;
+            if (stapel.size() - ab > 1) {
+                batch.clear();
+                for (size_t i = stapel.size(); i-- > ab;) batch.push_back(stapel[i].element);
+                auto ergebnisse = ax.mehrereVon(batch, vierNamen);
+                for (size_t i = 0; i < batch.size(); ++i) stapel[stapel.size() - 1 - i].werte = std::move(ergebnisse[i]);
             }
+        }
+        Offen offen = std::move(stapel.back());
+        stapel.pop_back();
+        std::vector<Wert> werte = offen.werte ? std::move(*offen.werte) : ax.mehrere(offen.element, vierNamen);
+        if (passt(offen.element, rolleAus(werte[0]), labelAus(werte[1], werte[2]))) return std::move(offen.element);
+        if (sindKinder(werte[3])) {
+            for (Wert& k : std::get<WertListe>(werte[3].inhalt))
+                stapel.push_back({std::move(std::get<Element>(k.inhalt)), std::nullopt});
         }
         n -= 1;
     }

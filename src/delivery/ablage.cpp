@@ -1,18 +1,11 @@
 #include "delivery/ablage.h"
 
-#include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QUrl>
 
-namespace klebwerk {
+#include "delivery/png_kodierung.h"
 
-namespace {
-// The PNG only travels through the pasteboard: a light compression level halves
-// the time a full-screen capture takes to encode, for a somewhat larger PNG.
-constexpr int schnellePngStufe = 80;
-}  // namespace
+namespace klebwerk {
 
 Marke sichere(Zwischenablage& ablage, std::function<void(AblageLesung)> fertig) {
     return ablage.lies(std::move(fertig));
@@ -30,17 +23,12 @@ bool legeAuf(Zwischenablage& ablage, const std::string& pfad, bool video) {
         if (!info.isFile() || !info.isReadable()) return false;
         return ablage.schreibe({{{ablagetyp::dateiUrl, url + "\r\n"}, {ablagetyp::kopierteDateien, "copy\n" + url}}});
     }
-    QFile f(datei);
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    QByteArray daten = f.readAll();
-    if (f.error() != QFileDevice::NoError) return false;
-    QImage bild;
-    if (!bild.loadFromData(daten)) return false;
-    QByteArray png;
-    QBuffer puffer(&png);
-    puffer.open(QIODevice::WriteOnly);
-    if (!bild.save(&puffer, "PNG", schnellePngStufe) || png.isEmpty()) return false;
-    return ablage.schreibe({{{ablagetyp::dateiUrl, url + "\r\n"}, {ablagetyp::png, png.toStdString()}}});
+    auto png = pngAusDatei(pfad);
+    return png && legeAufPng(ablage, pfad, *png);
+}
+
+bool legeAufPng(Zwischenablage& ablage, const std::string& pfad, const std::string& png) {
+    return ablage.schreibe({{{ablagetyp::dateiUrl, dateiUrl(pfad) + "\r\n"}, {ablagetyp::png, png}}});
 }
 
 void stelleHer(Zwischenablage& ablage, const GesicherteAblage& gesichert) {

@@ -19,6 +19,8 @@ Marke sichere(Zwischenablage& ablage, std::function<void(AblageLesung)> fertig);
 // recording as a file reference only. The pasteboard is cleared only once the new
 // data exists: any failure (unreadable, not decodable) leaves it untouched.
 bool legeAuf(Zwischenablage& ablage, const std::string& pfad, bool video);
+// Puts an image capture on the pasteboard whose PNG is already made.
+bool legeAufPng(Zwischenablage& ablage, const std::string& pfad, const std::string& png);
 
 // Puts saved contents back; items without types are dropped. Always clears first.
 void stelleHer(Zwischenablage& ablage, const GesicherteAblage& gesichert);

@@ -74,6 +74,15 @@ void Steuerung::naechster() {
         if (auto kopie = legeKopieAn(zwischenlager, z->aufnahme)) z->datei = *kopie;
     }
 
+    // The capture's PNG may be made already, or be under way, since its file was
+    // complete; without it the file is decoded and encoded here.
+    vorkodierung.hole(z->aufnahme, [this, z](std::optional<std::string> png) {
+        z->png = std::move(png);
+        sichereAblage(z);
+    });
+}
+
+void Steuerung::sichereAblage(const std::shared_ptr<Zustellung>& z) {
     // The user's pasteboard. A restore that the previous delivery left pending holds
     // what the user had: while nobody changed the pasteboard since, this delivery takes
     // it over instead of saving the previous capture as the user's.
@@ -96,7 +105,8 @@ void Steuerung::naechster() {
 
 void Steuerung::legeAufUndWeiter(const std::shared_ptr<Zustellung>& z) {
     Zwischenablage& ablage = plattform.ablage;
-    if (!legeAuf(ablage, z->datei, waechter.arten.istVideo(z->datei))) {
+    const bool video = waechter.arten.istVideo(z->datei);
+    if (!(z->png && !video ? legeAufPng(ablage, z->datei, *z->png) : legeAuf(ablage, z->datei, video))) {
         // The pasteboard was not touched; a pending restore stays as it was.
         protokoll("Bild nicht lesbar: " + z->aufnahme);
         naechster();

@@ -19,6 +19,8 @@ struct Zustellung {
     bool papierkorb = false;
     // The user's pasteboard; none when it could not be read (nothing is written back).
     std::optional<GesicherteAblage> gesichert;
+    // The capture's PNG when it was made ahead, since its file was complete.
+    std::optional<std::string> png;
     std::int64_t zaehler = 0;  // the pasteboard's change count after writing the capture
     std::optional<Anwendung> vorher;
     bool zielWarVorn = false;

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "basis/atomar.h"
 #include "basis/prozesswerte.h"
 #include "app/steuerung.h"
@@ -15,8 +17,13 @@ void Steuerung::schreibeStatus() {
     d.letzteZustellung = letzteZustellung;
     d.ordner = waechter.ordner;
     d.modus = modusName(modus);
-    if (ziel) d.ziel = StatusDaten::Zielangabe{ziel->appName, ziel->titel, ziel->pid, name(ziel)};
-    for (const auto& z : verbunden) d.verbunden.push_back(name(z));
+    d.verbunden = namen();
+    if (ziel) {
+        // The active target is one of the connected ones: its name is in that list.
+        auto it = std::find(verbunden.begin(), verbunden.end(), ziel);
+        d.ziel = StatusDaten::Zielangabe{ziel->appName, ziel->titel, ziel->pid,
+                                         it != verbunden.end() ? d.verbunden[it - verbunden.begin()] : name(ziel)};
+    }
     d.knopf = gespeichertesMerkmal(ud, KnopfArt::vorlesen);
     d.diktatKnopf = gespeichertesMerkmal(ud, KnopfArt::diktat);
     d.diktat = diktat();

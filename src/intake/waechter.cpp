@@ -74,6 +74,9 @@ void Waechter::ereignis(const std::string& o, const OrdnerEreignis& e) {
             if (offenFuerUns) {
                 offen_.erase(pfad);
                 fertig_.insert(pfad);
+                if (vollstaendig && arten.art(e.name) == AufnahmeArt::bild &&
+                    arten.istAufnahmeName(e.name, AufnahmeArt::bild))
+                    vollstaendig(pfad);
             }
             break;
         case Art::entfernt:

@@ -26,6 +26,10 @@ public:
 
     // Called with the path of each new capture, inside the scan that recognised it.
     std::function<void(const std::string& pfad)> neu;
+    // Called as soon as an image whose name begins like a capture's is complete (closed
+    // after writing, or moved in whole), before any scan has judged it: a hint for work
+    // that may begin early. Only `neu` reports a capture.
+    std::function<void(const std::string& pfad)> vollstaendig;
     // Whether screen recordings count; asked each time a recording is examined.
     std::function<bool()> videosErlaubt = [] { return true; };
 

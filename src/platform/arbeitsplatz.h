@@ -31,6 +31,14 @@ public:
     virtual ~Arbeitsplatz() = default;
 
     virtual std::vector<Anwendung> laufende() = 0;
+    // The running application with that process id; nothing when none runs. Backends
+    // that keep their list current answer without making the whole list.
+    virtual std::optional<Anwendung> anwendung(int pid) {
+        for (Anwendung& a : laufende()) {
+            if (a.pid == pid) return std::move(a);
+        }
+        return std::nullopt;
+    }
     virtual std::optional<Anwendung> vorderste() = 0;
     // Brings the application (all its windows when `alleFenster`) to the front.
     virtual bool aktiviere(int pid, bool alleFenster) = 0;

@@ -13,10 +13,8 @@ const std::set<std::string>& browserKennungen() {
 }
 
 bool istBrowser(Arbeitsplatz& arbeitsplatz, int pid) {
-    for (const Anwendung& a : arbeitsplatz.laufende()) {
-        if (a.pid == pid) return !a.kennung.empty() && browserKennungen().count(a.kennung) > 0;
-    }
-    return false;
+    auto a = arbeitsplatz.anwendung(pid);
+    return a && !a->kennung.empty() && browserKennungen().count(a->kennung) > 0;
 }
 
 }  // namespace klebwerk

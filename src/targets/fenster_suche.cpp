@@ -58,12 +58,10 @@ std::vector<FensterEintrag> alleFenster(const AX& ax, Arbeitsplatz& arbeitsplatz
 }
 
 std::optional<std::string> appKennung(Arbeitsplatz& arbeitsplatz, int pid) {
-    for (const Anwendung& a : arbeitsplatz.laufende()) {
-        if (a.pid != pid) continue;
-        if (!a.kennung.empty()) return a.kennung;
-        if (!a.pfad.empty()) return a.pfad;
-        return std::nullopt;
-    }
+    auto a = arbeitsplatz.anwendung(pid);
+    if (!a) return std::nullopt;
+    if (!a->kennung.empty()) return a->kennung;
+    if (!a->pfad.empty()) return a->pfad;
     return std::nullopt;
 }
 

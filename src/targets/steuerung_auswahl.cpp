@@ -130,4 +130,17 @@ std::string Steuerung::name(const std::shared_ptr<Ziel>& z) const {
     return basis + " " + std::to_string(z->platz);
 }
 
+std::vector<std::string> Steuerung::namen() const {
+    std::vector<std::string> basen;
+    basen.reserve(verbunden.size());
+    for (const auto& v : verbunden) basen.push_back(basisName(v));
+    std::vector<std::string> liste;
+    liste.reserve(verbunden.size());
+    for (size_t i = 0; i < verbunden.size(); ++i) {
+        const auto gleiche = std::count(basen.begin(), basen.end(), basen[i]);
+        liste.push_back(gleiche < 2 ? basen[i] : basen[i] + " " + std::to_string(verbunden[i]->platz));
+    }
+    return liste;
+}
+
 }  // namespace klebwerk

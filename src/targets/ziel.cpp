@@ -4,10 +4,8 @@ namespace klebwerk {
 namespace {
 
 std::string anwendungsName(Arbeitsplatz& arbeitsplatz, int pid) {
-    for (const Anwendung& a : arbeitsplatz.laufende()) {
-        if (a.pid == pid && !a.name.empty()) return a.name;
-    }
-    return "App";
+    auto a = arbeitsplatz.anwendung(pid);
+    return a && !a->name.empty() ? a->name : "App";
 }
 
 }  // namespace

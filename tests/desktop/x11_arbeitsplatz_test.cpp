@@ -72,6 +72,18 @@ TEST_F(X11ArbeitsplatzTest, ListetFensterUndAnwendung) {
     EXPECT_EQ(platz->eigenePid(), getpid());
 }
 
+// The lookup by pid answers from what the X thread keeps, as the full list would.
+TEST_F(X11ArbeitsplatzTest, AnwendungNachPidIstDieDerListe) {
+    Probefenster p("Nachschlagen Probe", 300, 200, 350, 250);
+    wartetBisGelistet(p);
+    ASSERT_TRUE(warteBis([&] { return platz->anwendung(p.pid()) == laufend(p.pid()) && laufend(p.pid()); }));
+    EXPECT_EQ(platz->anwendung(p.pid())->pfad, KLEBWERK_PROBEFENSTER);
+    EXPECT_EQ(platz->anwendung(getpid()), laufend(getpid())) << "this process, which has no window of its own here";
+    p.beende();
+    EXPECT_TRUE(warteBis([&] { return !platz->anwendung(p.pid()); })) << "an ended application is gone";
+    EXPECT_FALSE(platz->anwendung(0));
+}
+
 TEST_F(X11ArbeitsplatzTest, AktivierungBringtNachVorn) {
     Probefenster a("Vorn A", 100, 100, 300, 200);
     wartetBisGelistet(a);

@@ -370,5 +370,35 @@ TEST_F(WaechterSim, NamenDesDesktopsZaehlenWieDieBeschriebenen) {
     EXPECT_EQ(gemeldet.size(), 1u);
 }
 
+// The early hint names a complete image with a capture's name at the very event, long
+// before the first scan; anything else is never hinted at.
+TEST_F(WaechterSim, NenntEinFertigesBildschirmfotoSchonBeimEreignis) {
+    struct Fall {
+        const char* name;
+        Art art;
+        bool genannt;
+    };
+    const Fall faelle[] = {
+        {"Screenshot 2024-05-01 um 10.00.00.png", Art::geschlossen, true},
+        {"Bildschirmfoto 2024-05-01 um 10.00.00.png", Art::hineinbewegt, true},
+        {"Screenshot offen.png", Art::angelegt, false},      // still being written
+        {".Screenshot versteckt.png", Art::geschlossen, false},
+        {"Screen Recording 1.mov", Art::geschlossen, false},  // a recording
+        {"urlaub.png", Art::geschlossen, false},              // no capture name
+    };
+    starte();
+    std::vector<std::string> genannt;
+    w->vollstaendig = [&](const std::string& p) { genannt.push_back(p); };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        genannt.clear();
+        lege(f.name, 200'000);
+        melde(f.art, f.name);
+        weiter(0);  // the event arrives; the first scan is 0.1 s away
+        EXPECT_EQ(genannt, f.genannt ? std::vector<std::string>{pfad(f.name)} : std::vector<std::string>{});
+        EXPECT_TRUE(gemeldet.empty()) << "reported only by a scan";
+    }
+}
+
 }  // namespace
 }  // namespace klebwerk

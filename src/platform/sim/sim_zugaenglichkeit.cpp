@@ -1,6 +1,7 @@
 #include "platform/sim/sim_zugaenglichkeit.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/sim/sim_desktop.h"
 
@@ -115,32 +116,35 @@ bool SimZugaenglichkeit::anfrage(const Element& e, double frist) {
 
 Wert SimZugaenglichkeit::abgeleitet(const SimKnoten& k, const std::string& a) {
     if (k.fehlerhaft.count(a)) return {};
-    if (a == "AXChildren" || (a == "AXWindows" && !k.eltern)) {
+    // Compared as views: a name of another length is passed over without reading it.
+    const std::string_view n = a;
+    if (n == "AXChildren" || (n == "AXWindows" && !k.eltern)) {
         WertListe liste;
+        liste.reserve(k.kinder.size());
         for (const auto& kind : k.kinder) {
-            if (a == "AXWindows" && kind->rolle() != "AXWindow") continue;
+            if (n == "AXWindows" && kind->rolle() != "AXWindow") continue;
             liste.push_back(kind->element());
         }
         return liste;
     }
-    if (a == "AXParent") return k.eltern ? Wert(k.eltern->element()) : Wert();
-    if (a == "AXWindow") {
+    if (n == "AXParent") return k.eltern ? Wert(k.eltern->element()) : Wert();
+    if (n == "AXWindow") {
         const SimKnoten* w = &k;
         while (w && w->rolle() != "AXWindow") w = w->eltern;
         return w ? Wert(w->element()) : Wert();
     }
     auto* b = findeBaum(k.pid());
-    if (a == "AXFocused" && b && !k.attribute.count(a)) return b->fokus.get() == &k;
-    if (a == "AXFocusedUIElement" && !k.eltern) {
+    if (n == "AXFocused" && b && !k.attribute.count(a)) return b->fokus.get() == &k;
+    if (n == "AXFocusedUIElement" && !k.eltern) {
         return b && b->fokus && !b->fokus->tot ? Wert(b->fokus->element()) : Wert();
     }
-    if (a == "AXFocusedWindow" && !k.eltern) {
+    if (n == "AXFocusedWindow" && !k.eltern) {
         for (const auto& kind : k.kinder) {
             if (kind->rolle() == "AXWindow") return kind->element();
         }
         return {};
     }
-    if (a == "AXFrontmost" && !k.eltern) return d_.arbeitsplatz.vorne == k.pid();
+    if (n == "AXFrontmost" && !k.eltern) return d_.arbeitsplatz.vorne == k.pid();
     auto it = k.attribute.find(a);
     return it == k.attribute.end() ? Wert() : it->second;
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/zugaenglichkeit.h"
@@ -120,7 +121,7 @@ private:
 
     SimDesktop& d_;
     std::map<int, Anwendungsbaum> baeume_;
-    std::map<std::int64_t, std::weak_ptr<SimKnoten>> index_;
+    std::unordered_map<std::int64_t, std::weak_ptr<SimKnoten>> index_;
     std::int64_t naechsteId_ = 0;
     // Shared with the tokens, so that a token dropped after the desktop is gone does nothing.
     std::shared_ptr<std::map<int, Beobachtung>> beobachtungen_ = std::make_shared<std::map<int, Beobachtung>>();

@@ -126,6 +126,20 @@ std::vector<Anwendung> X11Arbeitsplatz::laufende() {
     return liste;
 }
 
+std::optional<Anwendung> X11Arbeitsplatz::anwendung(int pid) {
+    if (pid <= 0) return std::nullopt;
+    if (pid != eigenePid_) {
+        std::lock_guard lock(beobachtetSperre_);
+        auto it = beobachtet_.find(pid);
+        if (it != beobachtet_.end()) return it->second.anwendung;
+    }
+    auto fenster = x_.fenster(true);
+    const bool hatFenster =
+        std::any_of(fenster.begin(), fenster.end(), [pid](const XFenster& f) { return f.pid == pid; });
+    if (pid != eigenePid_ && (!hatFenster || !laeuft(pid))) return std::nullopt;
+    return anwendungAus(pid, fenster);
+}
+
 std::optional<Anwendung> X11Arbeitsplatz::vorderste() {
     auto f = x_.fensterMit(x_.aktivesFenster());
     if (!f || f->pid <= 0) return std::nullopt;

@@ -26,6 +26,9 @@ public:
     ~X11Arbeitsplatz() override;
 
     std::vector<Anwendung> laufende() override;
+    // From the applications the X thread keeps current as their windows come and
+    // change; only a process not seen there yet is looked up in /proc.
+    std::optional<Anwendung> anwendung(int pid) override;
     std::optional<Anwendung> vorderste() override;
     bool aktiviere(int pid, bool alleFenster) override;
     Marke beiBeendet(std::function<void(const Anwendung&)> rueckruf) override;
