@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "desktop/klebwerk_lauf.h"
+#include "support/protokoll_hilfe.h"
 
 namespace klebwerk {
 namespace {
@@ -18,10 +19,7 @@ using test::warteBis;
 
 // How many log entries begin with `anfang`.
 int zaehle(const std::string& protokoll, const std::string& anfang) {
-    std::istringstream zeilen(protokoll);
-    int n = 0;
-    for (std::string zeile; std::getline(zeilen, zeile);) n += zeile.size() > 20 && zeile.compare(20, anfang.size(), anfang) == 0;
-    return n;
+    return test::zaehleAnfaenge(test::protokollTexte(protokoll), anfang);
 }
 
 void schreibe(const std::string& pfad, const std::string& inhalt) { std::ofstream(pfad, std::ios::binary) << inhalt; }

@@ -11,6 +11,7 @@
 #include <QJsonObject>
 
 #include "desktop/klebwerk_lauf.h"
+#include "support/protokoll_hilfe.h"
 
 namespace klebwerk {
 namespace {
@@ -20,12 +21,6 @@ using test::Kindprozess;
 using test::KlebwerkLauf;
 using test::liesDatei;
 using test::warteBis;
-
-int zaehle(const std::string& text, const std::string& was) {
-    int n = 0;
-    for (size_t p = text.find(was); p != std::string::npos; p = text.find(was, p + 1)) ++n;
-    return n;
-}
 
 std::string aktivesFenster() { return ausgabeVon({"xdotool", "getactivewindow", "getwindowname"}); }
 
@@ -94,7 +89,7 @@ TEST_F(ZustellungEcht, AufnahmeLandetImChatUndAllesIstWieVorher) {
     EXPECT_TRUE(warteBis([] { return aktivesFenster() == "Anderes"; })) << "the previous window is back in front";
     EXPECT_TRUE(warteBis([&] { return liesAblage("text/html") == meineAblage; })) << "the clipboard as it was";
     EXPECT_EQ(anderes->ausgabe(), "") << "nothing reached the other window";
-    EXPECT_EQ(zaehle(chat->ausgabe(), "eingefuegt"), 1) << "pasted exactly once";
+    EXPECT_EQ(test::vorkommen(chat->ausgabe(), "eingefuegt"), 1) << "pasted exactly once";
     EXPECT_EQ(chat->ausgabe().find("gesendet"), std::string::npos);
     EXPECT_EQ(lauf.beende(), 0);
 }
@@ -106,7 +101,7 @@ TEST_F(ZustellungEcht, MitAbsendenFolgtReturn) {
     ASSERT_TRUE(warteBis([&] { return chat->ausgabe().find("gesendet") != std::string::npos; })) << lauf.protokoll();
     const std::string gemeldet = chat->ausgabe();
     EXPECT_LT(gemeldet.find("eingefuegt bild"), gemeldet.find("gesendet"));
-    EXPECT_EQ(zaehle(gemeldet, "eingefuegt"), 1);
+    EXPECT_EQ(test::vorkommen(gemeldet, "eingefuegt"), 1);
     EXPECT_EQ(lauf.beende(), 0);
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "diagnostics/befehlstext.h"
+#include "support/protokoll_hilfe.h"
 #include "support/sim_steuerung.h"
 
 namespace klebwerk {
@@ -11,8 +12,7 @@ protected:
     test::SimUmgebung u;
     void SetUp() override { u.starte(); }
     int zeilen() const {
-        std::string log = u.heim.protokoll();
-        return static_cast<int>(std::count(log.begin(), log.end(), '\n'));
+        return static_cast<int>(test::protokollTexte(u.heim.protokoll()).size());
     }
 };
 

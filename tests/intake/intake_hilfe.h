@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "basis/prozesswerte.h"
+#include "support/protokoll_hilfe.h"
 
 namespace klebwerk::test {
 
@@ -25,19 +26,12 @@ struct TempOrdner {
     }
 };
 
-// The lines of the log, without their time stamps.
+// The entries of the data folder's log, without their time stamps.
 inline std::vector<std::string> protokollTexte() {
     std::ifstream f(datenOrdner() + "/log.txt");
-    std::vector<std::string> texte;
-    std::string zeile;
-    while (std::getline(f, zeile)) texte.push_back(zeile.size() > 20 ? zeile.substr(20) : zeile);
-    return texte;
-}
-
-inline int zaehle(const std::vector<std::string>& texte, const std::string& text) {
-    int n = 0;
-    for (const auto& t : texte) n += t == text;
-    return n;
+    std::stringstream inhalt;
+    inhalt << f.rdbuf();
+    return protokollTexte(inhalt.str());
 }
 
 }  // namespace klebwerk::test

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "support/protokoll_hilfe.h"
 #include "support/sim_steuerung.h"
 #include "support/sim_szenario.h"
 
@@ -44,10 +45,7 @@ public:
     bool tapDa() const { return u.desktop.abgriff.regel.has_value(); }
     bool imLog(const std::string& text) const { return u.heim.protokoll().find(text) != std::string::npos; }
     int imLogMal(const std::string& text) const {
-        std::string log = u.heim.protokoll();
-        int n = 0;
-        for (size_t p = log.find(text); p != std::string::npos; p = log.find(text, p + 1)) ++n;
-        return n;
+        return vorkommen(u.heim.protokoll(), text);
     }
     std::shared_ptr<Ziel> zielVon(sim::SimKnoten* fenster, int pid) {
         return std::make_shared<Ziel>(s().ax, u.desktop.arbeitsplatz, fenster->element(), pid);
