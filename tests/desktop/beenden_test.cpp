@@ -12,6 +12,7 @@
 #include <QJsonObject>
 
 #include "desktop/ablage_helfer.h"
+#include "desktop/aufnahme_ablegen.h"
 #include "desktop/klebwerk_lauf.h"
 #include "desktop/x11_hilfe.h"
 
@@ -67,11 +68,7 @@ protected:
         auto status = QJsonDocument::fromJson(QByteArray::fromStdString(liesDatei(lauf.daten("status.json")))).object();
         const std::string ordner = status.value("ordner").toString().toStdString();
         ASSERT_FALSE(ordner.empty());
-        QImage bild(64, 48, QImage::Format_RGB32);
-        bild.fill(Qt::blue);
-        std::string versteckt = ordner + "/." + name;
-        ASSERT_TRUE(bild.save(QString::fromStdString(versteckt), "PNG"));
-        std::filesystem::rename(versteckt, ordner + "/" + name);
+        ASSERT_TRUE(test::legeAufnahmeAb(ordner, name, Qt::blue));
     }
 };
 

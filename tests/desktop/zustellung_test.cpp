@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "desktop/aufnahme_ablegen.h"
 #include "desktop/klebwerk_lauf.h"
 #include "support/protokoll_hilfe.h"
 
@@ -67,14 +68,7 @@ protected:
         ausgabeVon({"xdotool", "windowactivate", "--sync", id.substr(0, id.find('\n'))});
         ASSERT_TRUE(warteBis([&] { return aktivesFenster() == titel; }));
     }
-    // Written as screenshot tools write: under a hidden name, then renamed into place.
-    void legeAufnahmeAb(const std::string& name) {
-        QImage bild(64, 48, QImage::Format_RGB32);
-        bild.fill(Qt::red);
-        std::string versteckt = ordner + "/." + name;
-        ASSERT_TRUE(bild.save(QString::fromStdString(versteckt), "PNG"));
-        std::filesystem::rename(versteckt, ordner + "/" + name);
-    }
+    void legeAufnahmeAb(const std::string& name) { ASSERT_TRUE(test::legeAufnahmeAb(ordner, name, Qt::red)); }
 };
 
 TEST_F(ZustellungEcht, AufnahmeLandetImChatUndAllesIstWieVorher) {

@@ -66,9 +66,12 @@ std::optional<Adresse> referenzAus(const QVariant& v) {
     return std::nullopt;
 }
 
-std::vector<Adresse> referenzListe(const QVariant& v) {
-    std::vector<Adresse> liste;
-    if (!v.canConvert<QDBusArgument>()) return liste;
+namespace {
+
+// Calls `f` with bus name and path of every reference of an array of them.
+template <typename F>
+void fuerJedeReferenz(const QVariant& v, F f) {
+    if (!v.canConvert<QDBusArgument>()) return;
     const QDBusArgument arg = alsArgument(v);
     arg.beginArray();
     while (!arg.atEnd()) {
@@ -77,26 +80,24 @@ std::vector<Adresse> referenzListe(const QVariant& v) {
         arg.beginStructure();
         arg >> bus >> pfad;
         arg.endStructure();
-        if (!bus.isEmpty() && pfad.path() != nullPfad) liste.push_back({bus, pfad.path()});
+        f(bus, pfad);
     }
     arg.endArray();
+}
+
+}  // namespace
+
+std::vector<Adresse> referenzListe(const QVariant& v) {
+    std::vector<Adresse> liste;
+    fuerJedeReferenz(v, [&](const QString& bus, const QDBusObjectPath& pfad) {
+        if (!bus.isEmpty() && pfad.path() != nullPfad) liste.push_back({bus, pfad.path()});
+    });
     return liste;
 }
 
 std::size_t referenzAnzahl(const QVariant& v) {
-    if (!v.canConvert<QDBusArgument>()) return 0;
-    const QDBusArgument arg = alsArgument(v);
     std::size_t n = 0;
-    arg.beginArray();
-    while (!arg.atEnd()) {
-        QString bus;
-        QDBusObjectPath pfad;
-        arg.beginStructure();
-        arg >> bus >> pfad;
-        arg.endStructure();
-        ++n;
-    }
-    arg.endArray();
+    fuerJedeReferenz(v, [&](const QString&, const QDBusObjectPath&) { ++n; });
     return n;
 }
 

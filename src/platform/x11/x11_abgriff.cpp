@@ -11,6 +11,22 @@
 
 namespace klebwerk::x11 {
 
+namespace {
+
+// Whether every checked request succeeded; every error is collected (and freed).
+bool alleGelungen(xcb_connection_t* c, const std::vector<xcb_void_cookie_t>& kekse) {
+    bool gut = true;
+    for (auto keks : kekse) {
+        if (xcb_generic_error_t* f = xcb_request_check(c, keks)) {
+            gut = false;
+            free(f);
+        }
+    }
+    return gut;
+}
+
+}  // namespace
+
 struct X11Abgriff::Tap {
     AbgriffRegel regel;
     std::function<void(const AbgriffEreignis&)> handler;
@@ -138,14 +154,7 @@ bool X11Abgriff::richteEin(Tap& t) {
                                                     XCB_BUTTON_INDEX_1, sperre));
             t.knopf.push_back(sperre);
         }
-        bool gut = true;
-        for (auto keks : kekse) {
-            if (xcb_generic_error_t* f = xcb_request_check(c, keks)) {
-                gut = false;
-                free(f);
-            }
-        }
-        if (!gut) return false;
+        if (!alleGelungen(c, kekse)) return false;
     }
     if (t.regel.geschluckteTasten.size() > 16) {
         // Nearly every key (shortcut recording): the whole keyboard.
@@ -168,14 +177,7 @@ bool X11Abgriff::richteEin(Tap& t) {
                 t.tasten.emplace_back(k->keycode, sperre);
             }
         }
-        bool gut = true;
-        for (auto keks : kekse) {
-            if (xcb_generic_error_t* f = xcb_request_check(c, keks)) {
-                gut = false;
-                free(f);
-            }
-        }
-        if (!gut) return false;
+        if (!alleGelungen(c, kekse)) return false;
     }
     xcb_flush(c);
     return xi_;
