@@ -45,13 +45,23 @@ std::vector<long long> einfuegeZeiten(const std::string& ausgabe) {
 int main(int argc, char** argv) {
     const int anzahl = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
     KlebwerkLauf lauf;
-    lauf.schreibeEinstellungen(R"({"testBefehle": true})");
     std::filesystem::create_directories(lauf.heim() + "/Desktop");
     const std::vector<std::string> umgebung = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1", "HOME=" + lauf.heim()};
     Kindprozess chat({KLEBWERK_DEMO_CHAT}, umgebung);
     Kindprozess anderes({KLEBWERK_DEMO_CHAT, "--titel", "Anderes"}, umgebung);
-    if (!warteBis([] { return !ausgabeVon({"xdotool", "search", "--onlyvisible", "--name", "^Anderes$"}).empty(); }) ||
-        !lauf.starte() || !warteBis([&] { return lauf.protokollEnthaelt(" Start, Freigabe: true\n"); })) {
+    std::string anderesId;
+    if (!warteBis([&] {
+            anderesId = ausgabeVon({"xdotool", "search", "--onlyvisible", "--name", "^Anderes$"});
+            return !anderesId.empty();
+        })) {
+        std::fprintf(stderr, "the other window did not open\n");
+        return 1;
+    }
+    // The user's other window is a window of the same program as the chat: removed from the
+    // list, so that it is not connected by itself and then followed as the user's focus.
+    lauf.schreibeEinstellungen(R"({"testBefehle": true, "abgewaehlt": [)" + anderesId.substr(0, anderesId.find('\n')) +
+                               "]}");
+    if (!lauf.starte() || !warteBis([&] { return lauf.protokollEnthaelt(" Start, Freigabe: true\n"); })) {
         std::fprintf(stderr, "the desktop, the chat or Klebwerk did not start\n");
         return 1;
     }
@@ -76,7 +86,8 @@ int main(int argc, char** argv) {
             std::filesystem::rename(versteckt, ordner + "/" + name);
             const long long fertig = QDateTime::currentMSecsSinceEpoch();
             if (!warteBis([&] { return static_cast<int>(einfuegeZeiten(chat.ausgabe()).size()) > nummer; })) {
-                std::fprintf(stderr, "delivery %d did not arrive\n", nummer + 1);
+                std::fprintf(stderr, "delivery %d did not arrive; Klebwerk's log:\n%s\n", nummer + 1,
+                             lauf.protokoll().c_str());
                 return 1;
             }
             dauer.push_back(static_cast<double>(einfuegeZeiten(chat.ausgabe())[static_cast<size_t>(nummer)] - fertig));
