@@ -31,7 +31,7 @@ protected:
         x = std::make_unique<x11::XVerbindung>();
         liste = std::make_unique<test::XFensterliste>(*x);
         desktop = std::make_unique<x11::XDesktopFenster>(*x);
-        zg = std::make_unique<atspi::AtspiZugaenglichkeit>(*desktop, arbeitsplatz);
+        zg = std::make_unique<atspi::AtspiZugaenglichkeit>(*desktop, arbeitsplatz, schleife);
         ASSERT_TRUE(zg->vertraut(true));
         ax = std::make_unique<AX>(*zg);
     }
@@ -54,6 +54,7 @@ protected:
     std::unique_ptr<x11::XVerbindung> x;
     std::unique_ptr<test::XFensterliste> liste;
     test::TestArbeitsplatz arbeitsplatz;
+    test::TestSchleife schleife;
     std::unique_ptr<x11::XDesktopFenster> desktop;
     std::unique_ptr<atspi::AtspiZugaenglichkeit> zg;
     std::unique_ptr<AX> ax;

@@ -14,8 +14,8 @@ Element objekt(int pid, const Adresse& a) {
 
 }  // namespace
 
-AtspiZugaenglichkeit::AtspiZugaenglichkeit(DesktopFenster& desktop, Arbeitsplatz& arbeitsplatz)
-    : desktop_(desktop), arbeitsplatz_(arbeitsplatz) {}
+AtspiZugaenglichkeit::AtspiZugaenglichkeit(DesktopFenster& desktop, Arbeitsplatz& arbeitsplatz, Laufschleife& schleife)
+    : desktop_(desktop), arbeitsplatz_(arbeitsplatz), schleife_(schleife) {}
 
 bool AtspiZugaenglichkeit::vertraut(bool nachfragen) {
     auto an = zugaenglichkeitAn();
@@ -430,7 +430,5 @@ std::int64_t AtspiZugaenglichkeit::nummerVon(const Element& fenster, double fris
     if (!r.gueltig || !istObersteEbene(r, *a) || r.zustand.hat(zustandDefunkt)) return 0;
     return paare(fenster, *a, r, frist).value_or(0);
 }
-
-Marke AtspiZugaenglichkeit::beobachte(int, const Element&, const std::vector<std::string>&, Meldung) { return {}; }
 
 }  // namespace klebwerk::atspi

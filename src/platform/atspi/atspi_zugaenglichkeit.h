@@ -11,6 +11,7 @@
 #include "platform/atspi/atspi_bus.h"
 #include "platform/atspi/atspi_paarung.h"
 #include "platform/atspi/desktop_fenster.h"
+#include "platform/laufschleife.h"
 #include "platform/zugaenglichkeit.h"
 
 namespace klebwerk::atspi {
@@ -27,7 +28,8 @@ class AtspiZugaenglichkeit : public Zugaenglichkeit {
     AtspiBus bus_;
 
 public:
-    AtspiZugaenglichkeit(DesktopFenster& desktop, Arbeitsplatz& arbeitsplatz);
+    // Notifications are handed to the main thread through `schleife`.
+    AtspiZugaenglichkeit(DesktopFenster& desktop, Arbeitsplatz& arbeitsplatz, Laufschleife& schleife);
 
     bool vertraut(bool nachfragen) override;
     double standardFrist() const override { return 1.0; }
@@ -82,6 +84,7 @@ private:
 
     DesktopFenster& desktop_;
     Arbeitsplatz& arbeitsplatz_;
+    Laufschleife& schleife_;
     Fensterpaare paare_{desktop_};
 };
 

@@ -32,4 +32,14 @@ bool XDesktopFenster::hebe(std::int64_t nummer) {
     return istNummer(nummer) && x_.aktiviereFenster(static_cast<std::uint32_t>(nummer));
 }
 
+Marke XDesktopFenster::beobachte(std::int64_t nummer, std::function<void(Aenderung)> rueckruf) {
+    if (!istNummer(nummer)) return {};
+    const auto id = static_cast<std::uint32_t>(nummer);
+    return x_.beobachteFenster([id, rueckruf = std::move(rueckruf)](std::uint32_t fenster, FensterAenderung a) {
+        if (fenster != id) return;
+        if (a == FensterAenderung::titel) rueckruf(Aenderung::titel);
+        else if (a == FensterAenderung::zerstoert) rueckruf(Aenderung::weg);
+    });
+}
+
 }  // namespace klebwerk::x11

@@ -16,6 +16,7 @@ public:
     std::optional<atspi::FensterFakten> fenster(std::int64_t nummer) override;
     std::int64_t aktives() override;
     bool hebe(std::int64_t nummer) override;
+    Marke beobachte(std::int64_t nummer, std::function<void(Aenderung)> rueckruf) override;
 
 private:
     XVerbindung& x_;
