@@ -10,8 +10,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
+#include "desktop/fenstergruppe.h"
 #include "desktop/klebwerk_lauf.h"
 #include "desktop/x11_hilfe.h"
 
@@ -19,58 +19,9 @@ namespace klebwerk {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Gruppe;
 using test::KlebwerkLauf;
 using test::warteBis;
-
-// One process of the window group fixture, started under a program name of its own
-// (a link to the one executable, as an interpreter runs scripts): its windows carry
-// that name as their window class.
-class Gruppe {
-public:
-    Gruppe(const fs::path& ordner, const std::string& programm, const QStringList& titel) {
-        const fs::path link = ordner / programm;
-        std::error_code f;
-        fs::create_symlink(KLEBWERK_FENSTERGRUPPE, link, f);
-        auto u = QProcessEnvironment::systemEnvironment();
-        u.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-        u.insert("QT_ACCESSIBILITY", "1");
-        u.insert("QT_QPA_PLATFORM", "xcb");
-        p_.setProcessEnvironment(u);
-        p_.setProgram(QString::fromStdString(link.string()));
-        p_.setArguments(titel);
-        p_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p_.start();
-        p_.waitForStarted(5000);
-    }
-    ~Gruppe() { beende(); }
-    void befehl(const std::string& zeile) {
-        p_.write(QByteArray::fromStdString(zeile + "\n"));
-        p_.waitForBytesWritten(2000);
-    }
-    // The X window of a title once the window was shown; 0 before.
-    std::uint32_t fenster(const std::string& titel) {
-        if (p_.state() != QProcess::NotRunning) p_.waitForReadyRead(20);
-        while (p_.canReadLine()) zeilen_.push_back(p_.readLine().trimmed().toStdString());
-        for (const auto& z : zeilen_) {
-            const auto raum = z.find(' ', 8);
-            if (z.rfind("fenster ", 0) == 0 && raum != std::string::npos && z.substr(raum + 1) == titel)
-                return static_cast<std::uint32_t>(std::stoull(z.substr(8, raum - 8)));
-        }
-        return 0;
-    }
-    void beende() {
-        if (p_.state() == QProcess::NotRunning) return;
-        p_.terminate();
-        if (!p_.waitForFinished(3000)) {
-            p_.kill();
-            p_.waitForFinished(3000);
-        }
-    }
-
-private:
-    QProcess p_;
-    std::vector<std::string> zeilen_;
-};
 
 class Ziele : public ::testing::Test {
 protected:
