@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <set>
@@ -212,6 +213,9 @@ public:
     std::optional<Element> letztesFeld;
     std::vector<Ausstehend> ausstehend;
     std::int64_t takt = 0;
+    // How long each focus tick kept the main thread (seconds), the latest ten minutes'
+    // worth; the test command "takte" hands them out for measurements.
+    std::deque<double> taktDauern;
     Modus modus = Modus::keiner;
     Marke tap;
     bool schluckeLoslassen = false;

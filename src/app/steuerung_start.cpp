@@ -71,12 +71,15 @@ void Steuerung::starte() {
 }
 
 void Steuerung::fokusTakt() {
+    const double anfang = schleife.jetzt();
     pruefeFokus();
     takt += 1;
     if (takt % 5 == 0) {
         pruefeAusstehende();
         pruefeNeueFenster();
     }
+    taktDauern.push_back(schleife.jetzt() - anfang);
+    if (taktDauern.size() > 1500) taktDauern.pop_front();
 }
 
 void Steuerung::beimBeenden() { aktualisiereVorschau(true); }
