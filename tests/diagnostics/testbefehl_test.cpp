@@ -75,6 +75,17 @@ TEST_F(Testbefehl, EinZeilenumbruchImBefehlFaelschtKeineProtokollzeile) {
     EXPECT_FALSE(u.ud.istWahr("pausiert"));
 }
 
+TEST_F(Testbefehl, TakteGibtJedenFokustaktSeitDemLetztenAufrufEinmal) {
+    u.desktop.uhr.vorwaerts(2.0);  // five ticks of 0.4 s
+    u.steuerung->testBefehl("takte");
+    const std::string erste = test::TempHeim::lies(u.heim.daten("takte.txt"));
+    EXPECT_EQ(std::count(erste.begin(), erste.end(), '\n'), 5) << erste;
+    u.desktop.uhr.vorwaerts(0.8);
+    u.steuerung->testBefehl("takte");
+    const std::string zweite = test::TempHeim::lies(u.heim.daten("takte.txt"));
+    EXPECT_EQ(std::count(zweite.begin(), zweite.end(), '\n'), 2) << zweite;
+}
+
 TEST_F(Testbefehl, ZuLangerBefehlWirdAbgewiesen) {
     int vorher = zeilen();
     std::string lang = "pause|1|" + std::string(befehlHoechstlaenge, 'x');
