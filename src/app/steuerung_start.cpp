@@ -78,7 +78,7 @@ void Steuerung::fokusTakt() {
         pruefeAusstehende();
         pruefeNeueFenster();
     }
-    taktDauern.push_back(schleife.jetzt() - anfang);
+    taktDauern.emplace_back(schleife.jetzt() - anfang, takt % 5 == 0);
     if (taktDauern.size() > 1500) taktDauern.pop_front();
 }
 

@@ -36,10 +36,12 @@ void schreibeFensterliste(Steuerung& s) {
 }
 
 // "takte.txt": how long each focus tick since the last "takte" kept the main thread,
-// one line per tick in microseconds, oldest first. The record starts over.
+// one line per tick, oldest first: microseconds, then 1 for a tick that ran the 2-second
+// checks, else 0. The record starts over.
 void schreibeTakte(Steuerung& s) {
     std::string inhalt;
-    for (double d : s.taktDauern) inhalt += std::to_string(static_cast<long long>(d * 1e6)) + '\n';
+    for (const auto& [d, abgleich] : s.taktDauern)
+        inhalt += std::to_string(static_cast<long long>(d * 1e6)) + (abgleich ? " 1\n" : " 0\n");
     s.taktDauern.clear();
     schreibeAtomar(datenOrdner() + "/takte.txt", inhalt);
 }
