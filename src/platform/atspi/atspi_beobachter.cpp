@@ -1,8 +1,9 @@
 // Notifications of a window: "AXUIElementDestroyed" when its desktop window is gone,
 // "AXTitleChanged" when that window's title changed. AT-SPI sends no name change for a
-// Qt window's title, and a closed Qt window only turns defunct; the desktop window tells
-// both reliably. The desktop reports on its own thread; each notification goes to the
-// main thread as a value and is dropped there when the token is gone by then.
+// Qt window's title, and for a Qt window that is destroyed it sent only "showing" off
+// (no defunct state) under Qt 6.4 here; the desktop window tells both reliably. The
+// desktop reports on its own thread; each notification goes to the main thread as a
+// value and is dropped there when the token is gone by then.
 
 #include <algorithm>
 #include <memory>
