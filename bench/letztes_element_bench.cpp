@@ -18,6 +18,7 @@
 #include "ax/letztes_element.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/atspi/atspi_zugaenglichkeit.h"
+#include "platform/x11/qt_laufschleife.h"
 
 using namespace klebwerk;
 
@@ -65,6 +66,7 @@ struct Leer : atspi::DesktopFenster {
     std::optional<atspi::FensterFakten> fenster(std::int64_t) override { return {}; }
     std::int64_t aktives() override { return 0; }
     bool hebe(std::int64_t) override { return false; }
+    Marke beobachte(std::int64_t, std::function<void(Aenderung)>) override { return {}; }
 };
 struct Nur : Arbeitsplatz {
     std::vector<Anwendung> laufende() override { return {}; }
@@ -82,6 +84,7 @@ struct ChromiumSeite {
     QProcess chromium;
     Leer liste;
     Nur arbeitsplatz;
+    std::unique_ptr<x11::QtLaufschleife> schleife;
     std::unique_ptr<atspi::AtspiZugaenglichkeit> zg;
     std::unique_ptr<AX> ax;
     std::optional<Element> web;
@@ -112,7 +115,8 @@ struct ChromiumSeite {
                                     "--disable-gpu", "--user-data-dir=" + ordner.path() + "/profil",
                                     "file://" + seite});
         chromium.waitForStarted(5000);
-        zg = std::make_unique<atspi::AtspiZugaenglichkeit>(liste, arbeitsplatz);
+        schleife = std::make_unique<x11::QtLaufschleife>();
+        zg = std::make_unique<atspi::AtspiZugaenglichkeit>(liste, arbeitsplatz, *schleife);
         zg->vertraut(true);
         ax = std::make_unique<AX>(*zg);
         const int pid = static_cast<int>(chromium.processId());

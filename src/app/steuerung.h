@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <set>
@@ -232,6 +233,10 @@ public:
     std::optional<Element> letztesFeld;
     std::vector<Ausstehend> ausstehend;
     std::int64_t takt = 0;
+    // How long each focus tick kept the main thread (seconds) and whether it ran the
+    // 2-second checks, the latest ten minutes' worth; the test command "takte" hands
+    // them out for measurements.
+    std::deque<std::pair<double, bool>> taktDauern;
     Modus modus = Modus::keiner;
     Marke tap;
     bool schluckeLoslassen = false;

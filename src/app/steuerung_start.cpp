@@ -74,12 +74,15 @@ void Steuerung::starte() {
 }
 
 void Steuerung::fokusTakt() {
+    const double anfang = schleife.jetzt();
     pruefeFokus();
     takt += 1;
     if (takt % 5 == 0) {
         pruefeAusstehende();
         pruefeNeueFenster();
     }
+    taktDauern.emplace_back(schleife.jetzt() - anfang, takt % 5 == 0);
+    if (taktDauern.size() > 1500) taktDauern.pop_front();
 }
 
 void Steuerung::beimBeenden() {

@@ -35,6 +35,17 @@ void schreibeFensterliste(Steuerung& s) {
     schreibeAtomar(datenOrdner() + "/fenster.txt", inhalt);
 }
 
+// "takte.txt": how long each focus tick since the last "takte" kept the main thread,
+// one line per tick, oldest first: microseconds, then 1 for a tick that ran the 2-second
+// checks, else 0. The record starts over.
+void schreibeTakte(Steuerung& s) {
+    std::string inhalt;
+    for (const auto& [d, abgleich] : s.taktDauern)
+        inhalt += std::to_string(static_cast<long long>(d * 1e6)) + (abgleich ? " 1\n" : " 0\n");
+    s.taktDauern.clear();
+    schreibeAtomar(datenOrdner() + "/takte.txt", inhalt);
+}
+
 // The first window of `alleFenster` of application `app` whose title contains `teil`.
 std::shared_ptr<Ziel> neuesZiel(Steuerung& s, const std::string& app, const std::string& teil) {
     for (const FensterEintrag& e : alleFenster(s.ax, s.plattform.arbeitsplatz)) {
@@ -139,6 +150,7 @@ const Befehl befehle[] = {
          s.aktualisiereFeld();
      }},
     {"fenster", 1, [](Steuerung& s, const Teile&) { schreibeFensterliste(s); }},
+    {"takte", 1, [](Steuerung& s, const Teile&) { schreibeTakte(s); }},
     {"zielneu", 4,
      [](Steuerung& s, const Teile& t) {
          // The replacement belongs to this choice alone: without the window nothing changes.

@@ -11,7 +11,7 @@ namespace {
 
 class X11VertragsDesktop : public VertragsDesktop {
 public:
-    X11VertragsDesktop() : desktop(x), zg(desktop, arbeitsplatz), ax_(zg) {
+    X11VertragsDesktop() : desktop(x), zg(desktop, arbeitsplatz, schleife), ax_(zg) {
         chat = starteQtChat();
         arbeitsplatz.anwendungen.push_back({chat->pid(), "", "", "Qt-Chat", Aktivierungsart::regulaer});
     }
@@ -34,6 +34,7 @@ private:
     x11::XVerbindung x;
     x11::XDesktopFenster desktop;
     TestArbeitsplatz arbeitsplatz;
+    TestSchleife schleife;
     atspi::AtspiZugaenglichkeit zg;
     AX ax_;
     std::unique_ptr<Kind> chat;

@@ -63,7 +63,8 @@ TEST_F(X11ArbeitsplatzTest, ListetFensterUndAnwendung) {
     ASSERT_TRUE(a);
     EXPECT_EQ(a->pfad, KLEBWERK_PROBEFENSTER);
     EXPECT_EQ(a->art, Aktivierungsart::regulaer);
-    EXPECT_EQ(a->kennung, "");  // no desktop entry: the path is its key
+    // No desktop entry: its window class names it, not the executable alone.
+    EXPECT_EQ(a->kennung, "wmclass:klebwerk_probefenster/klebwerk_probefenster");
     // This process is listed, never as a regular application, and has its key.
     auto selbst = laufend(getpid());
     ASSERT_TRUE(selbst);

@@ -75,6 +75,19 @@ TEST_F(Testbefehl, EinZeilenumbruchImBefehlFaelschtKeineProtokollzeile) {
     EXPECT_FALSE(u.ud.istWahr("pausiert"));
 }
 
+TEST_F(Testbefehl, TakteGibtJedenFokustaktSeitDemLetztenAufrufEinmal) {
+    u.desktop.uhr.vorwaerts(2.0);  // five ticks of 0.4 s
+    u.steuerung->testBefehl("takte");
+    const std::string erste = test::TempHeim::lies(u.heim.daten("takte.txt"));
+    EXPECT_EQ(std::count(erste.begin(), erste.end(), '\n'), 5) << erste;
+    EXPECT_EQ(erste.substr(erste.size() - 3), " 1\n") << "the fifth tick ran the 2-second checks";
+    EXPECT_EQ(std::count(erste.begin(), erste.end(), '1'), 1) << erste;
+    u.desktop.uhr.vorwaerts(0.8);
+    u.steuerung->testBefehl("takte");
+    const std::string zweite = test::TempHeim::lies(u.heim.daten("takte.txt"));
+    EXPECT_EQ(std::count(zweite.begin(), zweite.end(), '\n'), 2) << zweite;
+}
+
 TEST_F(Testbefehl, ZuLangerBefehlWirdAbgewiesen) {
     int vorher = zeilen();
     std::string lang = "pause|1|" + std::string(befehlHoechstlaenge, 'x');

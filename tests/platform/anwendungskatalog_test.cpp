@@ -59,5 +59,40 @@ TEST(Anwendungskatalog, FindetNachKlasseIdUndProgramm) {
     EXPECT_FALSE(k.finde({"andere", "Andere"}, "/usr/bin/andere").has_value());
 }
 
+// Programs run by one interpreter share its executable; the key must still tell them apart.
+TEST(Anwendungskatalog, KennungNenntDasProgrammNichtDenInterpreter) {
+    struct Fall {
+        FensterKlasse klasse;
+        std::string desktop;
+        std::string programm;
+        std::string erwartet;
+    };
+    const Fall faelle[] = {
+        {{"chromium", "Chromium"}, "chromium", "chromium", "org.chromium.Chromium"},  // a browser first
+        {{"gedit", "Gedit"}, "org.gnome.gedit", "gedit", "org.gnome.gedit"},            // then the desktop entry
+        {{"notizen", "Notizen"}, "", "python3.11", "wmclass:notizen/Notizen"},            // then the window class
+        {{"rechner", "Rechner"}, "", "python3.11", "wmclass:rechner/Rechner"},
+        {{"sun-awt-X11-XFramePeer", "org-a-Haupt"}, "", "java", "wmclass:sun-awt-X11-XFramePeer/org-a-Haupt"},
+        {{"", ""}, "", "python3.11", ""},  // nothing: the executable path serves
+    };
+    for (const auto& f : faelle)
+        EXPECT_EQ(anwendungsKennung(f.klasse, f.desktop, f.programm), f.erwartet) << f.klasse.instanz;
+}
+
+TEST(Anwendungskatalog, EintragEinesInterpretersGiltNichtFuerJedesSeinerProgramme) {
+    Anwendungskatalog k;
+    k.setzeEintraege({liesDesktopEintrag("[Desktop Entry]\nName=Tagebuch\nExec=python3 /usr/share/tagebuch/tagebuch.py\n",
+                                         "tagebuch"),
+                      liesDesktopEintrag("[Desktop Entry]\nName=Spiel\nExec=java -jar /opt/spiel.jar %U\n", "spiel"),
+                      liesDesktopEintrag("[Desktop Entry]\nName=Karte\nExec=karte --neu %U\n", "karte")});
+    // Another python program or java program is not that entry's application…
+    EXPECT_FALSE(k.finde({"notizen", "Notizen"}, "/usr/bin/python3").has_value());
+    EXPECT_FALSE(k.finde({"rechner", "Rechner"}, "/usr/bin/java").has_value());
+    // …but the entry's own window class still finds it, and a program started with
+    // options alone is still found by its executable.
+    EXPECT_EQ(k.finde({"tagebuch", "Tagebuch"}, "/usr/bin/python3")->id, "tagebuch");
+    EXPECT_EQ(k.finde({"k", "K"}, "/usr/bin/karte")->id, "karte");
+}
+
 }  // namespace
 }  // namespace klebwerk::x11

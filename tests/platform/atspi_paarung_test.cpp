@@ -90,6 +90,7 @@ public:
         gehoben.push_back(nummer);
         return true;
     }
+    Marke beobachte(std::int64_t, std::function<void(Aenderung)>) override { return {}; }
 };
 
 TEST(Fensterpaarung, PaarHaeltUeberMinimierenUndEndetMitDemFenster) {

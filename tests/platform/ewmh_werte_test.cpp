@@ -62,6 +62,27 @@ TEST(EwmhWerte, ArtUndSchicht) {
     }
 }
 
+TEST(EwmhWerte, StandardfensterIstNormalUndNichtTransient) {
+    struct Fall {
+        std::vector<std::string> typen;
+        std::uint32_t transientFuer;
+        bool standard;
+    };
+    const Fall faelle[] = {
+        {{"_NET_WM_WINDOW_TYPE_NORMAL"}, 0, true},
+        {{}, 0, true},
+        {{"_NET_WM_WINDOW_TYPE_NORMAL"}, 0x400007, false},  // normal by type, yet transient
+        {{}, 0x400007, false},
+        {{"_NET_WM_WINDOW_TYPE_DIALOG"}, 0, false},
+        {{"_NET_WM_WINDOW_TYPE_UTILITY"}, 0, false},
+        {{"_NET_WM_WINDOW_TYPE_SPLASH"}, 0, false},
+    };
+    for (const auto& f : faelle) {
+        EXPECT_EQ(istStandardfenster(fensterart(f.typen, f.transientFuer != 0), f.transientFuer), f.standard)
+            << (f.typen.empty() ? "none" : f.typen[0]) << " " << f.transientFuer;
+    }
+}
+
 TEST(EwmhWerte, StapelUndSichtbarkeit) {
     EXPECT_EQ(vonVorn({1, 2, 3}), (std::vector<std::uint32_t>{3, 2, 1}));
     EXPECT_TRUE(aufBildschirm(true, false, 1, 1));

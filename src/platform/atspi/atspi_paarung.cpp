@@ -89,4 +89,12 @@ std::set<std::int64_t> Fensterpaare::gepaarte() {
     return lebende;
 }
 
+std::optional<Adresse> Fensterpaare::zugaenglichesVon(std::int64_t nummer) {
+    std::lock_guard lock(sperre_);
+    for (const auto& [k, n] : paare_) {
+        if (n == nummer) return Adresse{k.first, k.second};
+    }
+    return std::nullopt;
+}
+
 }  // namespace klebwerk::atspi

@@ -56,6 +56,8 @@ public:
     std::optional<std::int64_t> paare(const Adresse& a, const ZugaenglichesFenster& z);
     // The desktop windows that are paired with an accessible window and still there.
     std::set<std::int64_t> gepaarte();
+    // The accessible window paired with desktop window `nummer`; absent when none is.
+    std::optional<Adresse> zugaenglichesVon(std::int64_t nummer);
 
 private:
     DesktopFenster& desktop_;

@@ -14,8 +14,8 @@ Element objekt(int pid, const Adresse& a) {
 
 }  // namespace
 
-AtspiZugaenglichkeit::AtspiZugaenglichkeit(DesktopFenster& desktop, Arbeitsplatz& arbeitsplatz)
-    : desktop_(desktop), arbeitsplatz_(arbeitsplatz) {}
+AtspiZugaenglichkeit::AtspiZugaenglichkeit(DesktopFenster& desktop, Arbeitsplatz& arbeitsplatz, Laufschleife& schleife)
+    : desktop_(desktop), arbeitsplatz_(arbeitsplatz), schleife_(schleife) {}
 
 bool AtspiZugaenglichkeit::vertraut(bool nachfragen) {
     auto an = zugaenglichkeitAn();
@@ -112,6 +112,26 @@ std::optional<Element> AtspiZugaenglichkeit::fokussiertes(const Element& app, do
     return std::nullopt;
 }
 
+std::optional<Element> AtspiZugaenglichkeit::aktivesFenster(const Element& app, double frist) {
+    const std::int64_t aktiv = desktop_.aktives();
+    auto fakten = aktiv ? desktop_.fenster(aktiv) : std::nullopt;
+    if (!fakten || fakten->pid != app.pid) return std::nullopt;
+    auto paar = paare_.zugaenglichesVon(aktiv);
+    if (!paar && paarungVersucht_.exchange(aktiv) != aktiv) {
+        fensterVon(app, frist);
+        paar = paare_.zugaenglichesVon(aktiv);
+    }
+    if (paar) return objekt(app.pid, *paar);
+    if (fakten->normal) return nurFenster(app.pid, aktiv);
+    return std::nullopt;
+}
+
+std::optional<FensterFakten> AtspiZugaenglichkeit::desktopFakten(const Adresse& a) {
+    std::int64_t nummer = 0;
+    if (paare_.stand(a, &nummer) != Fensterpaare::Stand::lebt) return std::nullopt;
+    return desktop_.fenster(nummer);
+}
+
 std::optional<WertListe> AtspiZugaenglichkeit::fensterVon(const Element& app, double frist) {
     auto aufBus = anwendungAufBus(app.pid, frist);
     if (!aufBus.gewiss) return std::nullopt;
@@ -146,13 +166,7 @@ Wert AtspiZugaenglichkeit::anwendungsWert(const Element& app, const std::string&
         return fenster ? Wert(*fenster) : Wert();
     }
     if (attribut == "AXFocusedWindow") {
-        // A window-only element when the active desktop window is one of this process's
-        // without a counterpart.
-        const std::int64_t aktiv = desktop_.aktives();
-        auto fakten = aktiv ? desktop_.fenster(aktiv) : std::nullopt;
-        if (fakten && fakten->pid == app.pid && fakten->normal && !paare_.gepaarte().count(aktiv)) {
-            return nurFenster(app.pid, aktiv);
-        }
+        if (auto f = aktivesFenster(app, frist)) return *f;
     }
     auto a = adresse(app, frist);
     if (!a) {
@@ -326,6 +340,17 @@ Wert AtspiZugaenglichkeit::lies(const Element& e, const std::string& attribut, d
     }
     if (e.art == Element::Art::anwendung) return anwendungsWert(e, attribut, frist);
     if (nurFensterNummer(e)) return nurFensterWert(desktop_, e, attribut);
+    if (attribut == "AXTitle" || attribut == "AXSubrole") {
+        // A paired window's title is its desktop window's, current without a request
+        // (AT-SPI sends no name change for a Qt window's title); so is being a standard
+        // window: the window manager's normal top-level windows are.
+        if (auto a = adresse(e, frist)) {
+            if (auto f = desktopFakten(*a)) {
+                if (attribut == "AXTitle") return f->titel;
+                if (f->normal) return "AXStandardWindow";
+            }
+        }
+    }
     return liesMehrereVon({e}, {attribut}, frist).front().front();
 }
 
@@ -430,7 +455,5 @@ std::int64_t AtspiZugaenglichkeit::nummerVon(const Element& fenster, double fris
     if (!r.gueltig || !istObersteEbene(r, *a) || r.zustand.hat(zustandDefunkt)) return 0;
     return paare(fenster, *a, r, frist).value_or(0);
 }
-
-Marke AtspiZugaenglichkeit::beobachte(int, const Element&, const std::vector<std::string>&, Meldung) { return {}; }
 
 }  // namespace klebwerk::atspi

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "platform/atspi/atspi_bus.h"
 #include "platform/atspi/atspi_paarung.h"
 #include "platform/atspi/desktop_fenster.h"
+#include "platform/laufschleife.h"
 #include "platform/zugaenglichkeit.h"
 
 namespace klebwerk::atspi {
@@ -27,7 +29,8 @@ class AtspiZugaenglichkeit : public Zugaenglichkeit {
     AtspiBus bus_;
 
 public:
-    AtspiZugaenglichkeit(DesktopFenster& desktop, Arbeitsplatz& arbeitsplatz);
+    // Notifications are handed to the main thread through `schleife`.
+    AtspiZugaenglichkeit(DesktopFenster& desktop, Arbeitsplatz& arbeitsplatz, Laufschleife& schleife);
 
     bool vertraut(bool nachfragen) override;
     double standardFrist() const override { return 1.0; }
@@ -77,12 +80,22 @@ private:
     // when the application is on the bus and did not answer.
     std::optional<WertListe> fensterVon(const Element& app, double frist);
     std::optional<Element> fokussiertes(const Element& app, double frist);
+    // The application's window that the desktop has active: its paired accessible window,
+    // else a window-only element for a normal window. Asks the bus only the first time a
+    // window is active unpaired (to pair it). Absent when the active window is not the
+    // application's.
+    std::optional<Element> aktivesFenster(const Element& app, double frist);
+    // The desktop window paired with `a`; absent when `a` is no paired window that is
+    // still there.
+    std::optional<FensterFakten> desktopFakten(const Adresse& a);
     std::optional<std::int64_t> paare(const Element& fenster, const Adresse& a, const Rohdaten& r, double frist);
     std::int64_t nummerVon(const Element& fenster, double frist);
 
     DesktopFenster& desktop_;
     Arbeitsplatz& arbeitsplatz_;
+    Laufschleife& schleife_;
     Fensterpaare paare_{desktop_};
+    std::atomic<std::int64_t> paarungVersucht_{0};
 };
 
 }  // namespace klebwerk::atspi

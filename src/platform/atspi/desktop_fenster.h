@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/geometrie.h"
+#include "platform/marke.h"
 
 namespace klebwerk::atspi {
 
@@ -36,6 +38,12 @@ public:
     virtual std::int64_t aktives() = 0;
     // Raises and activates the window through the window manager.
     virtual bool hebe(std::int64_t nummer) = 0;
+
+    enum class Aenderung { titel, weg };
+    // Follows one window: its title changed, or it is gone (destroyed or no longer
+    // managed; never a mere unmap). Called on the desktop backend's own thread, never
+    // inside this call; must not block. Dropping the token ends it.
+    virtual Marke beobachte(std::int64_t nummer, std::function<void(Aenderung)> rueckruf) = 0;
 };
 
 }  // namespace klebwerk::atspi

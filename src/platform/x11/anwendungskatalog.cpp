@@ -29,16 +29,22 @@ std::string basisname(std::string_view pfad) {
     return std::string(schraeg == std::string_view::npos ? pfad : pfad.substr(schraeg + 1));
 }
 
-// The program of an Exec line: its first word, without quotes and environment prefix.
-std::string programmAus(std::string_view exec) {
+// The program of an Exec line: its first word, without quotes and environment prefix;
+// and whether a later word names a script or file for it (not an option, not a field code).
+std::string programmAus(std::string_view exec, bool& mitSkript) {
     std::istringstream woerter{std::string(exec)};
-    std::string wort;
+    std::string wort, programm;
+    mitSkript = false;
     while (woerter >> wort) {
-        if (wort == "env" || wort.find('=') != std::string::npos) continue;
-        if (wort.size() >= 2 && wort.front() == '"' && wort.back() == '"') wort = wort.substr(1, wort.size() - 2);
-        return basisname(wort);
+        if (programm.empty()) {
+            if (wort == "env" || wort.find('=') != std::string::npos) continue;
+            if (wort.size() >= 2 && wort.front() == '"' && wort.back() == '"') wort = wort.substr(1, wort.size() - 2);
+            programm = basisname(wort);
+            continue;
+        }
+        if (wort.front() != '-' && wort.front() != '%') mitSkript = true;
     }
-    return {};
+    return programm;
 }
 
 // "google-chrome (/tmp/profil)" → "google-chrome".
@@ -77,7 +83,7 @@ DesktopEintrag liesDesktopEintrag(std::string_view text, std::string id) {
         else if (schluessel.substr(0, 5) == "Name[" && schluessel.back() == ']')
             e.namen.emplace_back(std::string(schluessel.substr(5, schluessel.size() - 6)), wert);
         else if (schluessel == "StartupWMClass") e.wmKlasse = wert;
-        else if (schluessel == "Exec") e.programm = programmAus(wert);
+        else if (schluessel == "Exec") e.programm = programmAus(wert, e.mitSkript);
         else if (schluessel == "Hidden") e.versteckt = wert == "true";
     }
     return e;
@@ -145,6 +151,13 @@ std::string browserKennung(const FensterKlasse& klasse, std::string_view desktop
     return {};
 }
 
+std::string anwendungsKennung(const FensterKlasse& klasse, std::string_view desktopId, std::string_view programm) {
+    if (auto k = browserKennung(klasse, desktopId, programm); !k.empty()) return k;
+    if (!desktopId.empty()) return std::string(desktopId);
+    if (klasse.instanz.empty() && klasse.klasse.empty()) return {};
+    return "wmclass:" + klasse.instanz + "/" + klasse.klasse;
+}
+
 void Anwendungskatalog::setzeEintraege(std::vector<DesktopEintrag> e) {
     std::lock_guard lock(sperre_);
     eintraege_ = std::move(e);
@@ -197,7 +210,7 @@ std::optional<DesktopEintrag> Anwendungskatalog::suche(const FensterKlasse& klas
     std::string programm = basisname(pfad);
     if (!programm.empty()) {
         for (const auto& e : eintraege_)
-            if (e.programm == programm) return e;
+            if (e.programm == programm && !e.mitSkript) return e;
     }
     return std::nullopt;
 }

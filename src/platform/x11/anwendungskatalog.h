@@ -19,6 +19,9 @@ struct DesktopEintrag {
     std::vector<std::pair<std::string, std::string>> namen;  // Name[xx] by locale
     std::string wmKlasse;     // StartupWMClass
     std::string programm;     // the base name of Exec's program
+    // Exec hands its program a script or a file to run ("python3 /usr/share/x/x.py",
+    // "java -jar x.jar"): the program is an interpreter that runs other programs too.
+    bool mitSkript = false;
     bool versteckt = false;   // Hidden=true: as if it did not exist
 };
 
@@ -35,11 +38,19 @@ std::string lokalisierterName(const DesktopEintrag& e, const std::vector<std::st
 // executable's base name. Empty when the application is none of them.
 std::string browserKennung(const FensterKlasse& klasse, std::string_view desktopId, std::string_view programm);
 
+// The key that names an application across launches: a browser's bundle identifier,
+// else the id of its desktop entry, else its window class ("wmclass:" instance "/" class).
+// Empty when there is none of them; the executable path then serves, which for an
+// interpreter (python3, java, electron) would name every program it runs alike.
+std::string anwendungsKennung(const FensterKlasse& klasse, std::string_view desktopId, std::string_view programm);
+
 // The desktop entries of $XDG_DATA_HOME and $XDG_DATA_DIRS, read once and again
 // when a lookup finds nothing and the last reading is older than a minute.
 class Anwendungskatalog {
 public:
-    // The entry of an application with this window class and executable path.
+    // The entry of an application with this window class and executable path. By the
+    // executable alone only an entry that runs no script: an interpreter's entry would
+    // claim every program the interpreter runs.
     std::optional<DesktopEintrag> finde(const FensterKlasse& klasse, const std::string& pfad);
     // For tests: a fixed list instead of the folders.
     void setzeEintraege(std::vector<DesktopEintrag> e);

@@ -89,6 +89,8 @@ std::string fensterart(const std::vector<std::string>& typAtome, bool transient)
     return transient ? "dialog" : "normal";
 }
 
+bool istStandardfenster(std::string_view art, std::uint32_t transientFuer) { return art == "normal" && transientFuer == 0; }
+
 int schichtFuer(std::string_view art) {
     if (art == "normal") return 0;
     if (art == "utility" || art == "toolbar" || art == "splash") return 3;

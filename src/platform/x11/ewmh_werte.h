@@ -35,6 +35,11 @@ FensterKlasse fensterklasse(std::string_view bytes);
 // dialog when it is transient for another window, else normal.
 std::string fensterart(const std::vector<std::string>& typAtome, bool transient);
 
+// Whether a window is a standard document window (one a user works in and connects):
+// of kind "normal" and transient for no other window (a secondary window of a dialog,
+// a palette that marks itself normal, is not).
+bool istStandardfenster(std::string_view art, std::uint32_t transientFuer);
+
 // The window level of a kind, in the numbers the window server of the interface uses:
 // 0 for normal windows only; floating utility windows 3, modal dialogs 8, docks 20,
 // notifications 25, menus 101, tooltips 200, the desktop far below everything.

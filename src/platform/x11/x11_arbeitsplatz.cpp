@@ -95,8 +95,7 @@ Anwendung X11Arbeitsplatz::anwendungAus(int pid, const std::vector<XFenster>& fe
     }
     auto eintrag = katalog_.finde(klasse, a.pfad);
     std::string programm = a.pfad.substr(a.pfad.rfind('/') + 1);
-    a.kennung = browserKennung(klasse, eintrag ? eintrag->id : std::string(), programm);
-    if (a.kennung.empty() && eintrag) a.kennung = eintrag->id;
+    a.kennung = anwendungsKennung(klasse, eintrag ? eintrag->id : std::string(), programm);
     if (eintrag) a.name = lokalisierterName(*eintrag, sprachen_);
     if (a.name.empty()) a.name = klasse.klasse;
     if (a.name.empty()) a.name = befehlsname(pid);

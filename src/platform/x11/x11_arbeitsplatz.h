@@ -17,9 +17,9 @@ namespace klebwerk::x11 {
 // It is "regular" when one of its windows is a normal top-level window; this
 // process is never regular.
 //
-// The key (`kennung`) names the same program across launches: a browser's bundle
-// identifier, else the id of its desktop entry, else empty (the executable path then
-// serves as the application key).
+// The key (`kennung`) names the same program across launches (`anwendungsKennung`): a
+// browser's bundle identifier, else the id of its desktop entry, else its window class,
+// else empty (the executable path then serves as the application key).
 class X11Arbeitsplatz : public Arbeitsplatz {
 public:
     X11Arbeitsplatz(XVerbindung& x, Laufschleife& schleife);

@@ -58,7 +58,7 @@ public:
     X11Fensterliste fensterliste;
     // The X windows that accessible windows are paired with.
     XDesktopFenster desktopFenster{x};
-    atspi::AtspiZugaenglichkeit ax{desktopFenster, arbeitsplatz};
+    atspi::AtspiZugaenglichkeit ax{desktopFenster, arbeitsplatz, schleife};
     X11Zwischenablage ablage;
     XTastatur tastatur;
     X11Eingabe eingabe;

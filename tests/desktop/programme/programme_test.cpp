@@ -115,7 +115,8 @@ TEST_P(Programme, WirdGelistetGewaehltUndBekommtDieAufnahme) {
         x11::XVerbindung x;
         x11::XDesktopFenster desktop(x);
         test::TestArbeitsplatz arbeitsplatz;
-        atspi::AtspiZugaenglichkeit zg(desktop, arbeitsplatz);
+        test::TestSchleife schleife;
+        atspi::AtspiZugaenglichkeit zg(desktop, arbeitsplatz, schleife);
         AX ax(zg);
         std::optional<Element> fenster;
         EXPECT_TRUE(warteBis(
