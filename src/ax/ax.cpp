@@ -4,7 +4,19 @@
 
 namespace klebwerk {
 
+namespace {
+bool istLeerzeichen(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+}  // namespace
+
 std::string_view getrimmteAnsicht(std::string_view text) {
+    if (text.empty()) return text;
+    // Most texts need nothing taken off: no blank at either end, and no first byte of a
+    // no-break space or separator at the start (0xC2, 0xE2) nor a last one at the end.
+    const unsigned char erstes = text.front(), letztes = text.back();
+    if (!istLeerzeichen(erstes) && erstes != 0xC2 && erstes != 0xE2 && !istLeerzeichen(letztes) && letztes != 0xA0 &&
+        letztes != 0xA8 && letztes != 0xA9) {
+        return text;
+    }
     const char* leer = " \t\n\r\v\f";
     auto anfang = text.find_first_not_of(leer);
     if (anfang == std::string_view::npos) return {};

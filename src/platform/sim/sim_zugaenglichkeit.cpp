@@ -73,7 +73,7 @@ void SimZugaenglichkeit::entferneBaum(int pid) {
 
 std::shared_ptr<SimKnoten> SimZugaenglichkeit::neuerKnoten(int pid) {
     auto k = std::make_shared<SimKnoten>(*this, ++naechsteId_, pid);
-    index_[k->id()] = {k.get(), k};
+    index_.push_back({k.get(), k});
     return k;
 }
 
@@ -88,9 +88,8 @@ SimKnoten* SimZugaenglichkeit::knoten(const Element& e) {
     const char* ende = e.pfad.data() + e.pfad.size();
     auto [bis, fehler] = std::from_chars(e.pfad.data() + 1, ende, id);
     if (fehler != std::errc() || bis != ende) id = std::strtoll(e.pfad.c_str() + 1, nullptr, 10);
-    auto it = index_.find(id);
-    if (it == index_.end() || it->second.schwach.expired()) return nullptr;
-    SimKnoten* k = it->second.knoten;
+    if (id <= 0 || id >= static_cast<std::int64_t>(index_.size()) || index_[id].schwach.expired()) return nullptr;
+    SimKnoten* k = index_[id].knoten;
     if (k->tot || k->pid() != e.pid) return nullptr;
     return k;
 }

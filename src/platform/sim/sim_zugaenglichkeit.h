@@ -123,12 +123,13 @@ private:
 
     SimDesktop& d_;
     std::map<int, Anwendungsbaum> baeume_;
-    // Every element made, by id; the plain pointer is used only while the weak one lives.
+    // Every element made, at its id (ids count up from 1); the plain pointer is used
+    // only while the weak one lives.
     struct Eintrag {
-        SimKnoten* knoten;
+        SimKnoten* knoten = nullptr;
         std::weak_ptr<SimKnoten> schwach;
     };
-    std::unordered_map<std::int64_t, Eintrag> index_;
+    std::vector<Eintrag> index_{1};
     std::int64_t naechsteId_ = 0;
     // Shared with the tokens, so that a token dropped after the desktop is gone does nothing.
     std::shared_ptr<std::map<int, Beobachtung>> beobachtungen_ = std::make_shared<std::map<int, Beobachtung>>();
