@@ -4,22 +4,35 @@
 
 namespace klebwerk {
 
-std::string getrimmt(const std::string& text) {
+namespace {
+bool istLeerzeichen(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+}  // namespace
+
+std::string_view getrimmteAnsicht(std::string_view text) {
+    if (text.empty()) return text;
+    // Most texts need nothing taken off: no blank at either end, and no first byte of a
+    // no-break space or separator at the start (0xC2, 0xE2) nor a last one at the end.
+    const unsigned char erstes = text.front(), letztes = text.back();
+    if (!istLeerzeichen(erstes) && erstes != 0xC2 && erstes != 0xE2 && !istLeerzeichen(letztes) && letztes != 0xA0 &&
+        letztes != 0xA8 && letztes != 0xA9) {
+        return text;
+    }
     const char* leer = " \t\n\r\v\f";
     auto anfang = text.find_first_not_of(leer);
-    if (anfang == std::string::npos) return {};
+    if (anfang == std::string_view::npos) return {};
     auto ende = text.find_last_not_of(leer);
-    std::string t = text.substr(anfang, ende - anfang + 1);
-    // Unicode line and paragraph separators and the no-break space count as blank too.
+    std::string_view t = text.substr(anfang, ende - anfang + 1);
+    // Unicode line and paragraph separators and the no-break space count as blank too,
+    // each taken off in turn with the blanks it uncovers.
     static constexpr std::string_view weitere[] = {"\u00a0", "\u2028", "\u2029"};
     for (const std::string_view u : weitere) {
-        while (t.size() >= u.size() && t.compare(0, u.size(), u) == 0) t = getrimmt(t.substr(u.size()));
-        while (t.size() >= u.size() && t.compare(t.size() - u.size(), u.size(), u) == 0) {
-            t = getrimmt(t.substr(0, t.size() - u.size()));
-        }
+        while (t.starts_with(u)) t = getrimmteAnsicht(t.substr(u.size()));
+        while (t.ends_with(u)) t = getrimmteAnsicht(t.substr(0, t.size() - u.size()));
     }
     return t;
 }
+
+std::string getrimmt(const std::string& text) { return std::string(getrimmteAnsicht(text)); }
 
 std::string getrimmterText(const Wert& wert) {
     const std::string* s = wert.als<std::string>();
@@ -49,6 +62,10 @@ void AX::setzeZeitlimit(const Element& element, double sekunden) const {
 
 double AX::frist(const Element& element) const {
     std::lock_guard lock(limits_->sperre);
+    return fristGesperrt(element);
+}
+
+double AX::fristGesperrt(const Element& element) const {
     if (limits_->werte.empty()) return z_->standardFrist();
     auto it = limits_->werte.find(schluessel(element));
     return it == limits_->werte.end() ? z_->standardFrist() : it->second;
@@ -145,8 +162,12 @@ std::vector<std::vector<Wert>> AX::mehrereVon(const std::vector<Element>& elemen
                                               const std::vector<std::string>& namen) const {
     if (elemente.empty()) return {};
     // One deadline for the batch: the shortest of its elements.
-    double f = frist(elemente.front());
-    for (const Element& e : elemente) f = std::min(f, frist(e));
+    double f;
+    {
+        std::lock_guard lock(limits_->sperre);
+        f = fristGesperrt(elemente.front());
+        for (const Element& e : elemente) f = std::min(f, fristGesperrt(e));
+    }
     auto werte = z_->liesMehrereVon(elemente, namen, f);
     werte.resize(elemente.size());
     for (size_t i = 0; i < werte.size(); ++i) {

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/zugaenglichkeit.h"
@@ -65,6 +66,8 @@ private:
         std::map<std::tuple<int, int, std::string, std::string>, double> werte;
     };
     static std::tuple<int, int, std::string, std::string> schluessel(const Element& e);
+    // frist() with the lock already held.
+    double fristGesperrt(const Element& element) const;
 
     Zugaenglichkeit* z_;
     std::shared_ptr<Zeitlimits> limits_;
@@ -72,6 +75,8 @@ private:
 
 // Whitespace and line breaks trimmed at both ends.
 std::string getrimmt(const std::string& text);
+// The same as a view into `text`.
+std::string_view getrimmteAnsicht(std::string_view text);
 // A text value trimmed, or "" when the value is no text.
 std::string getrimmterText(const Wert& wert);
 

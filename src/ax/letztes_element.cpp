@@ -1,6 +1,7 @@
 #include "ax/letztes_element.h"
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 namespace klebwerk {
@@ -8,14 +9,19 @@ namespace {
 
 const std::vector<std::string> vierNamen{"AXRole", "AXDescription", "AXTitle", "AXChildren"};
 
-std::optional<std::string> rolleAus(const Wert& w) {
-    if (const std::string* s = w.als<std::string>()) return *s;
+std::optional<std::string> rolleAus(Wert&& w) {
+    if (std::string* s = std::get_if<std::string>(&w.inhalt)) return std::move(*s);
     return std::nullopt;
 }
 
+std::string_view getrimmterTextAlsAnsicht(const Wert& w) {
+    const std::string* s = w.als<std::string>();
+    return s ? getrimmteAnsicht(*s) : std::string_view();
+}
+
 std::string labelAus(const Wert& beschreibung, const Wert& titel) {
-    std::string l = getrimmterText(beschreibung);
-    return l.empty() ? getrimmterText(titel) : l;
+    std::string_view l = getrimmterTextAlsAnsicht(beschreibung);
+    return std::string(l.empty() ? getrimmterTextAlsAnsicht(titel) : l);
 }
 
 // Whether a children value is a list of valid elements only (anything else counts as
@@ -59,10 +65,13 @@ std::optional<Element> laufe(const AX& ax, const Element& wurzel, long grenze, c
                 for (size_t i = 0; i < batch.size(); ++i) stapel[stapel.size() - 1 - i].werte = std::move(ergebnisse[i]);
             }
         }
-        Offen offen = std::move(stapel.back());
-        stapel.pop_back();
+        // Examined in place on the stack; taken off before its children go on.
+        Offen& offen = stapel.back();
         std::vector<Wert> werte = offen.werte ? std::move(*offen.werte) : ax.mehrere(offen.element, vierNamen);
-        if (passt(offen.element, rolleAus(werte[0]), labelAus(werte[1], werte[2]))) return std::move(offen.element);
+        if (passt(offen.element, rolleAus(std::move(werte[0])), labelAus(werte[1], werte[2]))) {
+            return std::move(offen.element);
+        }
+        stapel.pop_back();
         if (sindKinder(werte[3])) {
             for (Wert& k : std::get<WertListe>(werte[3].inhalt))
                 stapel.push_back({std::move(std::get<Element>(k.inhalt)), std::nullopt});
@@ -75,8 +84,8 @@ std::optional<Element> laufe(const AX& ax, const Element& wurzel, long grenze, c
 const std::vector<std::string> dreiNamen{"AXRole", "AXDescription", "AXTitle"};
 const std::vector<std::string> zweiNamen{"AXDescription", "AXTitle"};
 
-bool pruefe(const Element& e, const std::vector<Wert>& werte, const Passt& passt) {
-    return passt(e, rolleAus(werte[0]), labelAus(werte[1], werte[2]));
+bool pruefe(const Element& e, std::vector<Wert>& werte, const Passt& passt) {
+    return passt(e, rolleAus(std::move(werte[0])), labelAus(werte[1], werte[2]));
 }
 
 // How many candidates are read in one batch of requests in flight.
@@ -88,7 +97,8 @@ std::optional<std::optional<Element>> ueberKandidaten(const AX& ax, const Elemen
                                                       const Passt& passt, const std::set<std::string>& rollen) {
     const double frist = ax.frist(wurzel);
     // The walk examines the root first; the query may leave it out.
-    if (pruefe(wurzel, ax.mehrere(wurzel, dreiNamen), passt)) return std::optional<Element>{wurzel};
+    auto wurzelWerte = ax.mehrere(wurzel, dreiNamen);
+    if (pruefe(wurzel, wurzelWerte, passt)) return std::optional<Element>{wurzel};
     const std::vector<std::string> rollenListe(rollen.begin(), rollen.end());
     auto kandidaten = ax.backend().kandidatenRueckwaerts(wurzel, rollenListe, 0, frist);
     if (!kandidaten) return std::nullopt;

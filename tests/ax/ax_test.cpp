@@ -36,6 +36,27 @@ INSTANTIATE_TEST_SUITE_P(
                       BeschriftungsFall{{{"AXDescription", 5}, {"AXTitle", "\t"}, {"AXHelp", " Hilfe "}}, "Hilfe"},
                       BeschriftungsFall{{{"AXTitle", Element{}}, {"AXHelp", "\n"}}, ""}));
 
+struct TrimmFall {
+    std::string text;
+    std::string erwartet;
+};
+
+class Trimmen : public ::testing::TestWithParam<TrimmFall> {};
+
+TEST_P(Trimmen, NimmtBlankUndUnicodeLeerNurAnDenEndenWeg) {
+    EXPECT_EQ(getrimmt(GetParam().text), GetParam().erwartet);
+    EXPECT_EQ(getrimmteAnsicht(GetParam().text), GetParam().erwartet);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faelle, Trimmen,
+    ::testing::Values(TrimmFall{"Senden", "Senden"}, TrimmFall{"", ""}, TrimmFall{" \t\n\r\v\f", ""},
+                      TrimmFall{"\u00a0 Senden \u2028", "Senden"}, TrimmFall{"\u2029\t", ""},
+                      TrimmFall{"Se\u00a0nden", "Se\u00a0nden"}, TrimmFall{"x\u00a0", "x"}, TrimmFall{"\u00a0x", "x"},
+                      TrimmFall{"\u2028 \u2028x\u2029", "x"}, TrimmFall{"\u00e9t\u00e9", "\u00e9t\u00e9"},
+                      TrimmFall{"y\u2029", "y"}, TrimmFall{"y\u2028", "y"}, TrimmFall{"\u2028y", "y"},
+                      TrimmFall{"\u20ac", "\u20ac"}, TrimmFall{"a\u00a9", "a\u00a9"}));
+
 TEST_F(AxTest, KlassenVerbindetDieListeMitLeerzeichenInIhrerOrdnung) {
     auto& web = fenster.kind("AXButton", {{"AXDOMClassList", WertListe{"btn", "mic"}}});
     auto& nativ = fenster.kind("AXButton");

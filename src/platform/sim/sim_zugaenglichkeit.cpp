@@ -1,6 +1,7 @@
 #include "platform/sim/sim_zugaenglichkeit.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string_view>
 
 #include "platform/sim/sim_desktop.h"
@@ -36,7 +37,7 @@ Element SimKnoten::element() const {
     if (!eltern && attribute.count("AXRole") && *attribute.at("AXRole").als<std::string>() == "AXApplication") {
         return Element{Element::Art::anwendung, pid_, "", ""};
     }
-    return Element{Element::Art::objekt, pid_, "sim", "/" + std::to_string(id_)};
+    return Element{Element::Art::objekt, pid_, "sim", pfad_};
 }
 
 std::string SimKnoten::rolle() const {
@@ -72,7 +73,7 @@ void SimZugaenglichkeit::entferneBaum(int pid) {
 
 std::shared_ptr<SimKnoten> SimZugaenglichkeit::neuerKnoten(int pid) {
     auto k = std::make_shared<SimKnoten>(*this, ++naechsteId_, pid);
-    index_[k->id()] = k;
+    index_.push_back({k.get(), k});
     return k;
 }
 
@@ -82,11 +83,15 @@ SimKnoten* SimZugaenglichkeit::knoten(const Element& e) {
         return b ? b->wurzel.get() : nullptr;
     }
     if (e.art != Element::Art::objekt || e.bus != "sim" || e.pfad.size() < 2) return nullptr;
-    auto it = index_.find(std::strtoll(e.pfad.c_str() + 1, nullptr, 10));
-    if (it == index_.end()) return nullptr;
-    auto k = it->second.lock();
-    if (!k || k->tot || k->pid() != e.pid) return nullptr;
-    return k.get();
+    // The path is "/" and the id; anything else is read the lenient way.
+    std::int64_t id = 0;
+    const char* ende = e.pfad.data() + e.pfad.size();
+    auto [bis, fehler] = std::from_chars(e.pfad.data() + 1, ende, id);
+    if (fehler != std::errc() || bis != ende) id = std::strtoll(e.pfad.c_str() + 1, nullptr, 10);
+    if (id <= 0 || id >= static_cast<std::int64_t>(index_.size()) || index_[id].schwach.expired()) return nullptr;
+    SimKnoten* k = index_[id].knoten;
+    if (k->tot || k->pid() != e.pid) return nullptr;
+    return k;
 }
 
 bool SimZugaenglichkeit::vertraut(bool nachfragen) {
@@ -115,7 +120,7 @@ bool SimZugaenglichkeit::anfrage(const Element& e, double frist) {
 }
 
 Wert SimZugaenglichkeit::abgeleitet(const SimKnoten& k, const std::string& a) {
-    if (k.fehlerhaft.count(a)) return {};
+    if (!k.fehlerhaft.empty() && k.fehlerhaft.count(a)) return {};
     // Compared as views: a name of another length is passed over without reading it.
     const std::string_view n = a;
     if (n == "AXChildren" || (n == "AXWindows" && !k.eltern)) {
@@ -133,9 +138,12 @@ Wert SimZugaenglichkeit::abgeleitet(const SimKnoten& k, const std::string& a) {
         while (w && w->rolle() != "AXWindow") w = w->eltern;
         return w ? Wert(w->element()) : Wert();
     }
-    auto* b = findeBaum(k.pid());
-    if (n == "AXFocused" && b && !k.attribute.count(a)) return b->fokus.get() == &k;
+    if (n == "AXFocused" && !k.attribute.count(a)) {
+        auto* b = findeBaum(k.pid());
+        if (b) return b->fokus.get() == &k;
+    }
     if (n == "AXFocusedUIElement" && !k.eltern) {
+        auto* b = findeBaum(k.pid());
         return b && b->fokus && !b->fokus->tot ? Wert(b->fokus->element()) : Wert();
     }
     if (n == "AXFocusedWindow" && !k.eltern) {
@@ -145,6 +153,14 @@ Wert SimZugaenglichkeit::abgeleitet(const SimKnoten& k, const std::string& a) {
         return {};
     }
     if (n == "AXFrontmost" && !k.eltern) return d_.arbeitsplatz.vorne == k.pid();
+    // Few attributes per element: passing over the names of another length is cheaper
+    // than comparing along the tree.
+    if (k.attribute.size() <= 8) {
+        for (const auto& [name, wert] : k.attribute) {
+            if (name.size() == n.size() && name == n) return wert;
+        }
+        return {};
+    }
     auto it = k.attribute.find(a);
     return it == k.attribute.end() ? Wert() : it->second;
 }
@@ -161,10 +177,11 @@ Wert SimZugaenglichkeit::lies(const Element& e, const std::string& attribut, dou
 
 std::vector<Wert> SimZugaenglichkeit::liesMehrere(const Element& e, const std::vector<std::string>& attribute,
                                                   double frist) {
-    std::vector<Wert> werte(attribute.size());
     SimKnoten* k = knoten(e);
-    if (!k || !anfrage(e, frist)) return werte;
-    for (size_t i = 0; i < attribute.size(); ++i) werte[i] = abgeleitet(*k, attribute[i]);
+    if (!k || !anfrage(e, frist)) return std::vector<Wert>(attribute.size());
+    std::vector<Wert> werte;
+    werte.reserve(attribute.size());
+    for (const std::string& a : attribute) werte.push_back(abgeleitet(*k, a));
     return werte;
 }
 
@@ -184,7 +201,7 @@ bool SimZugaenglichkeit::schreibe(const Element& e, const std::string& attribut,
     const bool* an = wert.als<bool>();
     if (attribut == "AXFocused" && an) {
         auto& b = baum(k->pid());
-        if (*an) b.fokus = std::static_pointer_cast<SimKnoten>(index_[k->id()].lock());
+        if (*an) b.fokus = std::static_pointer_cast<SimKnoten>(index_[k->id()].schwach.lock());
         else if (b.fokus.get() == k) b.fokus.reset();
         return true;
     }

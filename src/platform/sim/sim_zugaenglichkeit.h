@@ -23,7 +23,8 @@ class SimZugaenglichkeit;
 // "AXWindows" and "AXWindow" are derived from the tree.
 class SimKnoten {
 public:
-    SimKnoten(SimZugaenglichkeit& ax, std::int64_t id, int pid) : ax_(ax), id_(id), pid_(pid) {}
+    SimKnoten(SimZugaenglichkeit& ax, std::int64_t id, int pid)
+        : ax_(ax), id_(id), pid_(pid), pfad_("/" + std::to_string(id)) {}
 
     std::map<std::string, Wert> attribute;
     std::set<std::string> fehlerhaft;  // attributes whose read reports an error
@@ -55,6 +56,7 @@ private:
     SimZugaenglichkeit& ax_;
     std::int64_t id_;
     int pid_;
+    std::string pfad_;  // the object path of its handle, made once
 };
 
 // The simulated accessibility interface: trees per application, a virtual-time cost per
@@ -121,7 +123,13 @@ private:
 
     SimDesktop& d_;
     std::map<int, Anwendungsbaum> baeume_;
-    std::unordered_map<std::int64_t, std::weak_ptr<SimKnoten>> index_;
+    // Every element made, at its id (ids count up from 1); the plain pointer is used
+    // only while the weak one lives.
+    struct Eintrag {
+        SimKnoten* knoten = nullptr;
+        std::weak_ptr<SimKnoten> schwach;
+    };
+    std::vector<Eintrag> index_{1};
     std::int64_t naechsteId_ = 0;
     // Shared with the tokens, so that a token dropped after the desktop is gone does nothing.
     std::shared_ptr<std::map<int, Beobachtung>> beobachtungen_ = std::make_shared<std::map<int, Beobachtung>>();
