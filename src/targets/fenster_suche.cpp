@@ -57,12 +57,12 @@ std::vector<FensterEintrag> alleFenster(const AX& ax, Arbeitsplatz& arbeitsplatz
     return liste;
 }
 
+std::string kennungVon(const Anwendung& a) { return a.kennung.empty() ? a.pfad : a.kennung; }
+
 std::optional<std::string> appKennung(Arbeitsplatz& arbeitsplatz, int pid) {
     auto a = arbeitsplatz.anwendung(pid);
-    if (!a) return std::nullopt;
-    if (!a->kennung.empty()) return a->kennung;
-    if (!a->pfad.empty()) return a->pfad;
-    return std::nullopt;
+    if (!a || kennungVon(*a).empty()) return std::nullopt;
+    return kennungVon(*a);
 }
 
 }  // namespace klebwerk

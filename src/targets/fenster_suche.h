@@ -37,7 +37,10 @@ std::optional<Element> axFenster(const AX& ax, int pid, std::uint32_t nummer, co
 // Every standard window of every regular application, in the workspace's order.
 std::vector<FensterEintrag> alleFenster(const AX& ax, Arbeitsplatz& arbeitsplatz);
 
-// The bundle identifier of the running process, else its executable path.
+// An application's key: its bundle identifier, else its executable path ("" when it has neither).
+std::string kennungVon(const Anwendung& a);
+
+// The key of the running process; none when it does not run or has no key.
 std::optional<std::string> appKennung(Arbeitsplatz& arbeitsplatz, int pid);
 
 // Application elements made for a scan of windows answer within this time or are skipped.

@@ -94,7 +94,7 @@ void Steuerung::pruefeNeueFenster() {
     const auto nummern = abgewaehlt();
     std::vector<std::shared_ptr<Ziel>> neu;
     for (const Anwendung& a : plattform.arbeitsplatz.laufende()) {
-        const std::string kennung = a.kennung.empty() ? a.pfad : a.kennung;
+        const std::string kennung = kennungVon(a);
         if (kennung.empty() || !automatisch.count(kennung)) continue;
         Element app = ax.anwendung(a.pid);
         ax.setzeZeitlimit(app, scanZeitlimit);

@@ -2,12 +2,14 @@
 
 #include <limits>
 
+#include "targets/fenster_suche.h"
+
 namespace klebwerk {
 
 std::map<int, std::string> kennungenNachPid(Arbeitsplatz& arbeitsplatz) {
     std::map<int, std::string> kennungen;
     for (const Anwendung& a : arbeitsplatz.laufende()) {
-        kennungen[a.pid] = a.kennung.empty() ? a.pfad : a.kennung;
+        kennungen[a.pid] = kennungVon(a);
     }
     return kennungen;
 }
