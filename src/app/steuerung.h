@@ -129,8 +129,26 @@ public:
     void fokussiereEingabe(const std::shared_ptr<Ziel>& z);
     // A browser target's own input handling; false when it is not one.
     bool browserEingabe(const std::shared_ptr<Ziel>& z);
-    // Whether a browser target shows an AI chat or a clicked input field.
+    // Whether a browser target shows an AI chat or a clicked input field; updates its
+    // `ki` and `perFeld`.
     bool bewerteBrowser(const std::shared_ptr<Ziel>& z);
+    // The web area of the target's window (breadth first, bounded).
+    std::optional<Element> webBereich(const Ziel& z);
+    // The name of the AI chat the browser window shows: by the page's address, else by
+    // the window title when no address can be read.
+    std::optional<std::string> kiSeite(const Ziel& z);
+    // The page's host without "www.", else "Webseite" / "Website".
+    std::string seitenName(const Ziel& z);
+    // Whether an editable field inside the window's page has the focus.
+    bool feldAktiv(const Ziel& z);
+    // Whether `element` is `behaelter` or lies within it (up to 59 ancestors).
+    bool liegt(const Element& element, const Element& behaelter) const;
+    // The AI chat, else (with a focused field) the page's name; changes nothing.
+    std::optional<std::string> browserZiel(const Ziel& z);
+    // The current text of the target's input field, trimmed.
+    std::string eingabeText(const std::shared_ptr<Ziel>& z);
+    // Logs once per start that a browser built on Chromium keeps its pages off the bus.
+    void meldeSeitenOhneZugang(const Ziel& z);
     // Connects the stored targets again; once, when the permission is there.
     void stelleZielWiederHer();
     // Forgets removed windows that no longer exist, so that a new window that gets
@@ -243,6 +261,7 @@ public:
     // The latest pointer position of the choose mode that still waits for its frame.
     std::optional<Punkt> bewegungOffen;
     bool vertraut = false;
+    bool chromiumOhneSeitenGemeldet = false;
     std::vector<std::string> schlange;
     bool beschaeftigt = false;
     std::string letzteZustellung;

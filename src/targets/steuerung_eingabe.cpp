@@ -23,10 +23,4 @@ void Steuerung::fokussiereEingabe(const std::shared_ptr<Ziel>& z) {
     if (feld) ax.setze(*feld, "AXFocused", true);
 }
 
-// Browser targets are recognised by their AI chat page with the browser subsystem;
-// until then a browser window is handled like any other window.
-bool Steuerung::browserEingabe(const std::shared_ptr<Ziel>&) { return false; }
-bool Steuerung::bewerteBrowser(const std::shared_ptr<Ziel>&) { return true; }
-void Steuerung::erkenneBrowserFenster(const Element&, int) {}
-
 }  // namespace klebwerk
