@@ -2,8 +2,6 @@
 // page whose input field the user has just focused. The page's web area, its address,
 // the field that has the focus, and the field a capture is pasted into.
 
-#include <deque>
-
 #include "app/sprache.h"
 #include "app/steuerung.h"
 #include "ax/letztes_element.h"
@@ -11,23 +9,15 @@
 #include "basis/protokoll.h"
 #include "targets/browser.h"
 #include "targets/ki_seiten.h"
+#include "targets/seite.h"
 
 namespace klebwerk {
 
 namespace {
 
-// The web area lies near the window's top; a page's own tree is not searched beyond this.
-constexpr long webBereichGrenze = 3000;
-constexpr int liegtGrenze = 60;
-constexpr long browserFeldGrenze = 8000;
-
+// The roles of an editable field that the user may have focused in a page.
 const std::set<std::string>& feldRollen() {
     static const std::set<std::string> rollen = {"AXTextArea", "AXTextField", "AXComboBox", "AXSearchField"};
-    return rollen;
-}
-
-const std::set<std::string>& textFelder() {
-    static const std::set<std::string> rollen = {"AXTextArea", "AXTextField"};
     return rollen;
 }
 
@@ -40,45 +30,11 @@ bool chromiumArtig(const std::string& kennung) {
     return kennungen.count(kennung) > 0;
 }
 
-// The first web area in document order among the candidates of a role query, which
-// answers last first; absent when the backend does not answer it.
-std::optional<std::optional<Element>> webBereichAbgefragt(const AX& ax, const Element& fenster) {
-    const std::vector<std::string> rollen{"AXWebArea"};
-    if (!ax.backend().kandidatenGenau(fenster, rollen)) return std::nullopt;
-    auto kandidaten = ax.backend().kandidatenRueckwaerts(fenster, rollen, 0, ax.frist(fenster));
-    if (!kandidaten) return std::nullopt;
-    for (auto it = kandidaten->rbegin(); it != kandidaten->rend(); ++it) {
-        if (ax.text(*it, "AXRole") == "AXWebArea") return std::optional<Element>(*it);
-    }
-    return std::optional<Element>();
-}
-
 }  // namespace
 
 std::optional<Element> Steuerung::webBereich(const Ziel& z) {
     ax.setze(z.app, "AXManualAccessibility", true);
-    if (auto abgefragt = webBereichAbgefragt(ax, z.fenster)) return *abgefragt;
-    // Breadth first. Everything queued is taken at most once, so the queue never holds
-    // more than the budget: a window with thousands of children costs no more memory.
-    std::deque<Element> schlange{z.fenster};
-    long eingereiht = 1;
-    while (!schlange.empty()) {
-        const Element e = schlange.front();
-        schlange.pop_front();
-        const auto werte = ax.mehrere(e, {"AXRole", "AXChildren"});
-        const auto* rolle = werte[0].als<std::string>();
-        if (rolle && *rolle == "AXWebArea") return e;
-        const auto* kinder = werte[1].als<WertListe>();
-        if (!kinder) continue;
-        for (const Wert& k : *kinder) {
-            if (eingereiht >= webBereichGrenze) break;
-            if (const auto* kind = k.als<Element>()) {
-                schlange.push_back(*kind);
-                ++eingereiht;
-            }
-        }
-    }
-    return std::nullopt;
+    return webBereichVon(ax, z.fenster);
 }
 
 std::optional<std::string> Steuerung::kiSeite(const Ziel& z) {
@@ -117,15 +73,7 @@ std::string Steuerung::seitenName(const Ziel& z) {
 }
 
 bool Steuerung::liegt(const Element& element, const Element& behaelter) const {
-    Element e = element;
-    for (int i = 0; i < liegtGrenze; ++i) {
-        if (e == behaelter) return true;
-        if (i + 1 == liegtGrenze) break;
-        auto eltern = ax.element(e, "AXParent");
-        if (!eltern) return false;
-        e = *eltern;
-    }
-    return false;
+    return liegtIn(ax, element, behaelter);
 }
 
 bool Steuerung::feldAktiv(const Ziel& z) {
@@ -217,22 +165,7 @@ bool Steuerung::browserEingabe(const std::shared_ptr<Ziel>& z) {
 }
 
 std::string Steuerung::eingabeText(const std::shared_ptr<Ziel>& z) {
-    const auto passt = [](const Element&, const std::optional<std::string>& rolle, const std::string&) {
-        return rolle && textFelder().count(*rolle);
-    };
-    const auto fokus = ax.element(z->app, "AXFocusedUIElement");
-    std::optional<Element> feld;
-    const auto web = istBrowser(plattform.arbeitsplatz, z->pid) ? webBereich(*z) : std::nullopt;
-    if (web) {
-        if (fokus && liegt(*fokus, *web)) feld = fokus;
-        else feld = letztesElement(ax, *web, browserFeldGrenze, passt, textFelder());
-    } else {
-        auto rolle = fokus ? ax.text(*fokus, "AXRole") : std::nullopt;
-        auto fenster = fokus ? ax.element(*fokus, "AXWindow") : std::nullopt;
-        if (rolle && eingabeRollen().count(*rolle) && fenster && *fenster == z->fenster) feld = fokus;
-        else feld = letztesElement(ax, z->fenster, 6000, passt, textFelder());
-    }
-    return feld ? getrimmterText(ax.wert(*feld, "AXValue")) : std::string();
+    return eingabeTextVon(ax, z->app, z->fenster, istBrowser(plattform.arbeitsplatz, z->pid));
 }
 
 }  // namespace klebwerk
