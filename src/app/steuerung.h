@@ -29,6 +29,7 @@ class QVariant;
 namespace klebwerk {
 
 struct Zustellung;
+struct DiktatWache;
 
 // A restored target waiting for its window: the stored entry, its position, and the
 // key of the application it was stored with ("" when none was stored).
@@ -188,15 +189,29 @@ public:
     std::optional<KnopfMerkmal> diktatKnopf() const { return merkmal(KnopfArt::diktat); }
     void setzeDiktatKnopf(const std::optional<KnopfMerkmal>& m) { setzeMerkmal(KnopfArt::diktat, m); }
 
-    // --- dictation (src/assist)
+    // --- dictation and learning (src/assist)
+    // Ends any dictation start or watch; what it still has under way counts no more.
     void stoppeDiktat();
+    // Presses the target's dictation button (found on the background lane); with
+    // "diktatSenden" on, the watch follows.
     void starteDiktat(const std::shared_ptr<Ziel>& z);
-    // Whether dictation can be started after a paste.
-    bool diktatBereit() const;
     void stoppeWache();
+    // The dictation shortcut: the target forward, its input focused, dictation started.
     void diktatPerKuerzel();
+    // The learned button in the target's window (a long search: the background lane's).
+    std::optional<Element> sucheKnopf(const Ziel& z, const KnopfMerkmal& m) const;
+    // The send-after-dictation watch for the target and its button.
+    void beobachteDiktat(const std::shared_ptr<Ziel>& z, const KnopfMerkmal& m);
+    void diktatTakt(const std::shared_ptr<DiktatWache>& w);
+    void lerneDiktat();
+    void lerneVorlesen();
+    // Enters the learn mode for the current `lernArt`.
+    void lernenStarten();
     // Learns the button under the point (the learn mode's ⌥).
     virtual void lerne(Punkt p);
+    // Runs `arbeit` on the background lane and what it returns on the main thread,
+    // unless the controller is gone by then.
+    void imHintergrund(std::function<std::function<void()>()> arbeit);
 
     // --- input (src/input)
     // Installs the tap for the coming mode (`kommend`: what it swallows); false, with
@@ -274,6 +289,9 @@ public:
     Marke endeQuelle;
     Marke diktatUhr;
     bool diktatLaeuft = false;
+    // Counts up with every start and stop of dictation: a result of the background lane
+    // counts only for the dictation that asked for it.
+    std::uint64_t diktatNummer = 0;
     std::map<std::uint32_t, std::uint32_t> kuerzelRefs;
     std::optional<KuerzelArt> kuerzelLernen;
 
@@ -295,6 +313,11 @@ public:
     // Work scheduled with `nach`, by number; each entry goes when its work runs.
     std::map<std::uint64_t, Marke> spaeter;
     std::uint64_t spaeterNummer = 0;
+    // Work on the background lane, by number, until its result is back on the main thread.
+    std::map<std::uint64_t, Marke> hintergrundArbeiten;
+    std::uint64_t hintergrundNummer = 0;
+    // Alive as long as the controller: results of the background lane check it.
+    std::shared_ptr<int> lebenszeichen = std::make_shared<int>(0);
 
     // Timers and subscriptions of the start-up sequence.
     Marke freigabeUhr;

@@ -188,6 +188,12 @@ const Befehl befehle[] = {
          s.plattform.eingabe.maus(Maustaste::links, true, p);
          s.plattform.eingabe.maus(Maustaste::links, false, p);
      }},
+    {"lernen", 1, [](Steuerung& s, const Teile&) { s.lernenStarten(); }},
+    {"klicklernen", 3,
+     [](Steuerung& s, const Teile& t) {
+         auto x = liesZahl(t[1]), y = liesZahl(t[2]);
+         if (x && y) s.lerne({*x, *y});
+     }},
     {"url", 3, [](Steuerung& s, const Teile& t) { schreibeUrlDiagnose(s, neuesZiel(s, t[1], t[2])); }},
     {"ki", 1, [](Steuerung& s, const Teile&) { schreibeKiListe(s); }},
     {"feldziel", 3,
