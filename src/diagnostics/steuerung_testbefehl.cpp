@@ -11,6 +11,7 @@
 #include "app/steuerung.h"
 #include "diagnostics/befehlstext.h"
 #include "diagnostics/browser_befehle.h"
+#include "menubar/menue.h"
 #include "targets/fenster_suche.h"
 
 namespace klebwerk {
@@ -188,6 +189,7 @@ const Befehl befehle[] = {
          s.plattform.eingabe.maus(Maustaste::links, true, p);
          s.plattform.eingabe.maus(Maustaste::links, false, p);
      }},
+    {"menue", 1, [](Steuerung& s, const Teile&) { schreibeAtomar(datenOrdner() + "/menue.txt", menueText(s.baueMenue())); }},
     {"lernen", 1, [](Steuerung& s, const Teile&) { s.lernenStarten(); }},
     {"klicklernen", 3,
      [](Steuerung& s, const Teile& t) {
