@@ -47,6 +47,15 @@ long anzahl(const std::vector<std::int16_t>& proben, std::int16_t wert) {
     return static_cast<long>(std::count(proben.begin(), proben.end(), wert));
 }
 
+int lautest(const std::vector<std::int16_t>& proben) {
+    int m = 0;
+    for (auto p : proben) m = std::max(m, std::abs(static_cast<int>(p)));
+    return m;
+}
+
+// Samples at the start of a sound that the sink's monitor may not hand on.
+constexpr long vorlauf = 500;
+
 int stummZeilen(const test::TempHeim& heim) {
     return test::zaehleAnfaenge(test::protokollTexte(heim.protokoll()), "Töne stumm: ");
 }
@@ -68,38 +77,35 @@ TEST_F(KlangDesktop, KlickKommtProbeFuerProbeAmAusgangAn) {
     x11::PulseKlangspieler spieler;
     const std::string klick = wav(synthetisiere(segmenteVon(KlangArt::klick), systemZufall()));
     spieler.spiele(klick);
-    // The samples pass unchanged (mono, 44100 Hz, full volume): the sound's body, past its
-    // silent first sample, stands in the recording byte for byte.
-    const std::string koerper = klick.substr(44 + 2, 2 * 2000);
+    // The samples pass unchanged (mono, 44100 Hz, full volume): the sound's body stands
+    // in the recording byte for byte. Its first milliseconds are left out: the monitor
+    // loses the start of a stream that joins a running sink (seen: 87 samples).
+    const std::string koerper = klick.substr(44 + 2 * vorlauf, 2 * 1500);
     ASSERT_TRUE(warteBis([&] { return mitschnitt.bytes().find(koerper) != std::string::npos; }, 10.0))
-        << "loudest recorded sample: " << [&] {
-               int m = 0;
-               for (auto p : mitschnitt.proben()) m = std::max(m, std::abs(static_cast<int>(p)));
-               return m;
-           }();
+        << "loudest recorded sample: " << lautest(mitschnitt.proben());
     EXPECT_TRUE(warteBis([&] { return spieler.laufende() == 0; }, 10.0)) << "a finished sound leaves nothing behind";
     EXPECT_EQ(stummZeilen(heim), 0);
 }
 
-TEST_F(KlangDesktop, ZweiKlaengeKurzHintereinanderKlingenUebereinander) {
-    // One second of 8000 and one of 4000, started together: where they overlap the sink
-    // mixes 12000; had the second cut the first off, no sample would be 12000.
+TEST_F(KlangDesktop, EinZweiterKlangSchneidetDenErstenNichtAb) {
+    // One second of 8000; while it plays, 0.2 s of 4000. The sink mixes 12000 where they
+    // overlap, and the first sound goes on at 8000 after the second has ended.
     x11::PulseKlangspieler spieler;
     spieler.spiele(gleichton(8000.0 / 32000, 1.0));
-    spieler.spiele(gleichton(4000.0 / 32000, 1.0));
-    ASSERT_TRUE(warteBis([&] { return anzahl(mitschnitt.proben(), 12000) > 20000; }, 10.0))
-        << "samples at 12000: " << anzahl(mitschnitt.proben(), 12000);
+    ASSERT_TRUE(warteBis([&] { return anzahl(mitschnitt.proben(), 8000) > 2000; }, 10.0));
+    spieler.spiele(gleichton(4000.0 / 32000, 0.2));
     ASSERT_TRUE(warteBis([&] { return spieler.laufende() == 0; }, 10.0));
-    // Each plays whole: 44100 samples of each sound in all, alone or summed (the
-    // recorder may still be handing on the last ones).
-    auto ganz = [&] {
+    auto fertig = [&] {
         const auto p = mitschnitt.proben();
-        return anzahl(p, 8000) + anzahl(p, 12000) == 44100 && anzahl(p, 4000) + anzahl(p, 12000) == 44100;
+        auto letzteSumme = std::find(p.rbegin(), p.rend(), std::int16_t{12000});
+        return letzteSumme != p.rend() && std::find(p.rbegin(), letzteSumme, std::int16_t{8000}) != letzteSumme;
     };
-    EXPECT_TRUE(warteBis(ganz, 10.0)) << anzahl(mitschnitt.proben(), 8000) << " " << anzahl(mitschnitt.proben(), 4000)
-                                      << " " << anzahl(mitschnitt.proben(), 12000);
+    EXPECT_TRUE(warteBis(fertig, 10.0)) << "the first sound did not go on after the second";
+    const auto p = mitschnitt.proben();
+    // Both whole, but for the lost starts.
+    EXPECT_GE(anzahl(p, 12000), 8820 - 2 * vorlauf);
+    EXPECT_GE(anzahl(p, 8000) + anzahl(p, 12000), 44100 - 2 * vorlauf);
 }
-
 TEST_F(KlangDesktop, SpieleWartetNichtAufEinenHaengendenServer) {
     x11::PulseKlangspieler spieler;
     // Connected first, then the server stops answering.
@@ -137,7 +143,7 @@ TEST(KlangOhneServer, BleibtStummMitEinerZeileUndFindetEinenSpaeterenServer) {
     // A later sound tries again and finds the server that is there now.
     ServerAdresse da(server.adresse());
     spieler.spiele(gleichton(7000.0 / 32000, 0.1));
-    EXPECT_TRUE(warteBis([&] { return anzahl(mitschnitt.proben(), 7000) >= 4410; }, 10.0));
+    EXPECT_TRUE(warteBis([&] { return anzahl(mitschnitt.proben(), 7000) >= 4410 - vorlauf; }, 10.0));
     EXPECT_EQ(stummZeilen(heim), 1);
 }
 
