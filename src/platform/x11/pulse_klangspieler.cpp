@@ -154,16 +154,15 @@ PulseKlangspieler::PulseKlangspieler() : z_(std::make_unique<Zustand>()) {}
 
 PulseKlangspieler::~PulseKlangspieler() {
     if (!z_->schleife) return;
-    pa_threaded_mainloop_lock(z_->schleife);
-    while (!z_->laufend.empty()) Zustand::beende(*z_->laufend.begin());
+    // The sound thread ends first; then nothing of the library runs any more, and the
+    // connection and the sounds still playing go without a callback racing them.
+    pa_threaded_mainloop_stop(z_->schleife);
     if (z_->kontext) {
         pa_context_set_state_callback(z_->kontext, nullptr, nullptr);
         pa_context_disconnect(z_->kontext);
-        pa_context_unref(z_->kontext);
-        z_->kontext = nullptr;
     }
-    pa_threaded_mainloop_unlock(z_->schleife);
-    pa_threaded_mainloop_stop(z_->schleife);
+    while (!z_->laufend.empty()) Zustand::beende(*z_->laufend.begin());
+    if (z_->kontext) pa_context_unref(z_->kontext);
     pa_threaded_mainloop_free(z_->schleife);
 }
 
