@@ -2,7 +2,10 @@
 
 #include <atomic>
 #include <deque>
+#include <algorithm>
 #include <set>
+#include <string>
+#include <string_view>
 
 #include <pulse/context.h>
 #include <pulse/error.h>
