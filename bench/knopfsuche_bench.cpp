@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 
 #include <QEventLoop>
 
@@ -32,25 +33,47 @@ bool seiteDa(benchmark::State& state) {
 // The first button of the page is found last: the search goes backwards.
 KnopfMerkmal knopf(int nummer) { return KnopfMerkmal{"AXButton", "Knopf " + std::to_string(nummer), ""}; }
 
+// Runs `arbeit` on the background lane, as the watch does (main-thread deadlines mark
+// an application as not answering; the background lane's do not), and gives the time
+// it took there, in seconds.
+double imHintergrund(const std::function<void()>& arbeit) {
+    auto& s = chromiumSeite();
+    QEventLoop schleife;
+    double dauer = 0;
+    Marke m = s.schleife->hintergrund([&]() -> Fortsetzung {
+        const auto anfang = Uhr::now();
+        arbeit();
+        dauer = std::chrono::duration<double>(Uhr::now() - anfang).count();
+        s.schleife->aufHaupt([&] { schleife.quit(); });
+        return Fortsetzung::fertig();
+    });
+    schleife.exec();
+    return dauer;
+}
+
 void BM_Knopfsuche(benchmark::State& state) {
     if (!seiteDa(state)) return;
     auto& s = chromiumSeite();
     const KnopfMerkmal m = knopf(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        if (!sucheKnopfIn(*s.ax, *s.fenster, m)) state.SkipWithError("button not found");
+        bool gefunden = false;
+        state.SetIterationTime(imHintergrund([&] { gefunden = sucheKnopfIn(*s.ax, *s.fenster, m).has_value(); }));
+        if (!gefunden) state.SkipWithError("button not found");
     }
 }
-BENCHMARK(BM_Knopfsuche)->Name("Chromium/sucheKnopf")->Arg(999)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_Knopfsuche)->Name("Chromium/sucheKnopf")->Arg(999)->Arg(0)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_Eingabetext(benchmark::State& state) {
     if (!seiteDa(state)) return;
     auto& s = chromiumSeite();
     for (auto _ : state) {
-        auto text = eingabeTextVon(*s.ax, s.ax->anwendung(s.pid), *s.fenster, true);
-        benchmark::DoNotOptimize(text);
+        state.SetIterationTime(imHintergrund([&] {
+            auto text = eingabeTextVon(*s.ax, s.ax->anwendung(s.pid), *s.fenster, true);
+            benchmark::DoNotOptimize(text);
+        }));
     }
 }
-BENCHMARK(BM_Eingabetext)->Name("Chromium/eingabeTextVon")->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_Eingabetext)->Name("Chromium/eingabeTextVon")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // What one tick of the watch does on the background lane.
 bool wachtakt(const AX& ax, const Element& app, const Element& fenster, const KnopfMerkmal& m) {
@@ -66,10 +89,12 @@ void BM_Wachtakt(benchmark::State& state) {
     auto& s = chromiumSeite();
     const KnopfMerkmal m = knopf(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        if (!wachtakt(*s.ax, s.ax->anwendung(s.pid), *s.fenster, m)) state.SkipWithError("button not found");
+        bool da = false;
+        state.SetIterationTime(imHintergrund([&] { da = wachtakt(*s.ax, s.ax->anwendung(s.pid), *s.fenster, m); }));
+        if (!da) state.SkipWithError("button not found");
     }
 }
-BENCHMARK(BM_Wachtakt)->Name("Chromium/Wachtakt")->Arg(999)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_Wachtakt)->Name("Chromium/Wachtakt")->Arg(999)->Arg(0)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // Ten watch ticks in a row on the background lane while the main thread runs a 10 ms
 // timer: its greatest lateness, and every 0.2 s a main-thread read of the page's

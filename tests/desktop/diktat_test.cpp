@@ -114,6 +114,7 @@ protected:
         auto gesendet = zeitVon(ausgabe, "gesendet ");
         ASSERT_TRUE(gestartet && fertig && gesendet) << ausgabe;
         EXPECT_LT(*gestartet, *fertig);
+        ::testing::Test::RecordProperty("ruhe_bis_return_ms", std::to_string(*gesendet - *fertig));
         EXPECT_GE(*gesendet - *fertig, 1200) << "Return came before the dictated text had been quiet for 1.2 s\n"
                                              << ausgabe;
         EXPECT_EQ(zeilenMit(ausgabe, "diktat gestartet ").size(), 1u) << "the button was pressed once";
@@ -159,6 +160,11 @@ TEST_F(DiktatEcht, NachDemEinfuegenDiktiertDerChatUndReturnFolgtDerRuhe) {
     setzeDiktatKnopf();
     aktiviere("Anderes");
     ASSERT_TRUE(test::legeAufnahmeAb(ordner, "Bildschirmfoto 2026-12-11 um 10.00.00.png", Qt::blue));
+    ASSERT_TRUE(warteBis([&] { return chat->ausgabe().find("diktat gestartet ") != std::string::npos; }))
+        << chat->ausgabe() << lauf.protokoll();
+    EXPECT_EQ(aktivesFenster(), "Demo-Chat") << "a paste that started dictation leaves the user in the target";
+    // While speaking the user turns to the other window; the send comes back to it.
+    aktiviere("Anderes");
     warteAufGesendet(*chat);
     const std::string ausgabe = chat->ausgabe();
     pruefeDiktatUndSenden(ausgabe);
@@ -173,6 +179,7 @@ TEST_F(DiktatEcht, NachDemEinfuegenDiktiertDerChatUndReturnFolgtDerRuhe) {
     EXPECT_TRUE(lauf.protokollEnthaelt(" Diktat gestartet\n")) << lauf.protokoll();
     EXPECT_TRUE(lauf.protokollEnthaelt(" Gesendet (vorn: true)\n")) << lauf.protokoll();
     EXPECT_TRUE(warteBis([] { return aktivesFenster() == "Anderes"; })) << "the user is back where they were";
+    EXPECT_EQ(test::vorkommen(lauf.protokoll(), " Gesendet (vorn: "), 1) << lauf.protokoll();
     EXPECT_EQ(anderes->ausgabe().find("diktat"), std::string::npos) << anderes->ausgabe();
     EXPECT_EQ(anderes->ausgabe().find("gesendet"), std::string::npos) << anderes->ausgabe();
     EXPECT_TRUE(warteBis([&] { return !status().value("diktatLaeuft").toBool(true); })) << "the watch ended";

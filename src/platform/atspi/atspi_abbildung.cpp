@@ -170,7 +170,6 @@ std::optional<RollenAbfrage> abfrageFuer(const std::set<std::string>& axRollen) 
     RollenAbfrage a;
     a.genau = true;
     a.ohneZustaende = {zustandDefunkt};
-    a.verborgeneAbziehen = true;
     for (const std::string& ax : axRollen) {
         if (ax == "AXWindow" || ax == "AXGroup" || ax == "AXStaticText" || ax == "AXUnknown" || texte.count(ax) ||
             ax == "AXComboBox") {

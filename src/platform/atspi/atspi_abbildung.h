@@ -57,9 +57,6 @@ struct RollenAbfrage {
     // Elements that have one of the roles but that the query leaves out must be
     // looked for with this second query (it must come back empty).
     std::optional<std::set<std::uint32_t>> nichtEditierbareAuch;
-    // The query cannot leave out hidden elements itself (it excludes states already):
-    // they are asked for with a query of their own and taken away.
-    bool verborgeneAbziehen = false;
 };
 std::optional<RollenAbfrage> abfrageFuer(const std::set<std::string>& axRollen);
 

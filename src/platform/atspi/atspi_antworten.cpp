@@ -204,19 +204,15 @@ Rohdaten auswerten(const std::vector<QDBusMessage>& antworten, unsigned roh) {
     return r;
 }
 
-QDBusArgument regel(const RollenAbfrage* abfrage, Regelart art) {
+QDBusArgument regel(const RollenAbfrage* abfrage, bool nurNichtEditierbare) {
     QDBusArgument arg;
     arg.beginStructure();
     QList<int> zustaende{0, 0};
     int zustandsArt = 1;  // ALL of the states
     auto setze = [&](int z) { zustaende[z / 32] |= int(1u << (z % 32)); };
-    const bool nurNichtEditierbare = abfrage && art == Regelart::nichtEditierbare;
-    if (nurNichtEditierbare) {
+    if (abfrage && nurNichtEditierbare) {
         setze(zustandEditierbar);
         zustandsArt = 3;  // NONE
-    } else if (abfrage && art == Regelart::verborgene) {
-        setze(zustandSichtbar);
-        zustandsArt = 3;
     } else if (abfrage && abfrage->editierbar) {
         setze(zustandEditierbar);
         setze(zustandSichtbar);

@@ -83,12 +83,11 @@ std::vector<QDBusMessage> anfragenFuer(const Adresse& a, unsigned roh);
 Rohdaten auswerten(const std::vector<QDBusMessage>& antworten, unsigned roh);
 
 // A match rule for Collection.GetMatches: states, attributes, roles, interfaces.
-// Without `abfrage` every element. `treffer`: the elements of the query (for text
-// inputs only visible ones); `nichtEditierbare`: the second query of a text search
-// (read-only entries); `verborgene`: the elements of the query's roles without the
-// state "visible". `fokusRegel`: only the element with the focused state.
-enum class Regelart { treffer, nichtEditierbare, verborgene };
-QDBusArgument regel(const RollenAbfrage* abfrage, Regelart art = Regelart::treffer);
+// Without `abfrage` every element; `nurNichtEditierbare`: the second query of a text
+// search (read-only entries). A text search asks for visible elements only; other
+// queries exclude states already, and hidden elements among their candidates read as
+// absent. `fokusRegel`: only the element with the focused state.
+QDBusArgument regel(const RollenAbfrage* abfrage, bool nurNichtEditierbare = false);
 QDBusArgument fokusRegel();
 
 }  // namespace klebwerk::atspi

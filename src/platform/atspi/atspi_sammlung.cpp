@@ -1,9 +1,6 @@
 // The Collection queries: candidates in reverse document order, and counting the
 // elements after one.
 
-#include <set>
-#include <utility>
-
 #include <QDBusObjectPath>
 
 #include "platform/atspi/atspi_zugaenglichkeit.h"
@@ -23,31 +20,22 @@ std::optional<std::vector<Element>> AtspiZugaenglichkeit::kandidatenRueckwaerts(
     if (!a) return std::nullopt;
     const uint rueckwaerts = 4;  // reverse canonical order
     // No count: ATK's bridge counts from the start of the document, then reverses.
-    auto anfrage = [&](Regelart art) {
+    auto anfrage = [&](bool zweite) {
         auto m = QDBusMessage::createMethodCall(a->bus, a->pfad, iCollection, QStringLiteral("GetMatches"));
-        m << QVariant::fromValue(regel(abfrage ? &*abfrage : nullptr, art)) << rueckwaerts << int(0) << true;
+        m << QVariant::fromValue(regel(abfrage ? &*abfrage : nullptr, zweite)) << rueckwaerts << int(0) << true;
         return m;
     };
-    std::vector<QDBusMessage> anfragen{anfrage(Regelart::treffer)};
-    const bool nichtEditierbare = abfrage && abfrage->nichtEditierbareAuch;
-    const bool verborgene = abfrage && abfrage->verborgeneAbziehen;
-    if (nichtEditierbare) anfragen.push_back(anfrage(Regelart::nichtEditierbare));
-    if (verborgene) anfragen.push_back(anfrage(Regelart::verborgene));
+    std::vector<QDBusMessage> anfragen{anfrage(false)};
+    if (abfrage && abfrage->nichtEditierbareAuch) anfragen.push_back(anfrage(true));
     auto antwort = bus_.sende(anfragen, frist);
     for (const QDBusMessage& m : antwort) {
         if (!istAntwort(m)) return std::nullopt;
     }
     // Read-only entries are text inputs too, and the first query left them out.
-    if (nichtEditierbare && !referenzListe(antwort[1].arguments().front()).empty()) return std::nullopt;
-    // Hidden elements are not there (a toolkit's hidden widgets; pages leave them out).
-    std::set<std::pair<QString, QString>> weg;
-    if (verborgene) {
-        for (const Adresse& k : referenzListe(antwort.back().arguments().front())) weg.insert({k.bus, k.pfad});
-    }
+    if (antwort.size() > 1 && !referenzListe(antwort[1].arguments().front()).empty()) return std::nullopt;
     std::vector<Element> ergebnis;
     for (const Adresse& k : referenzListe(antwort[0].arguments().front())) {
         if (hoechstens > 0 && ergebnis.size() >= hoechstens) break;
-        if (weg.count({k.bus, k.pfad})) continue;
         ergebnis.push_back(k.bus == a->bus ? Element{Element::Art::objekt, wurzel.pid, k.bus.toStdString(), k.pfad.toStdString()} : elementFuer(k, 0, frist));
     }
     return ergebnis;
