@@ -61,7 +61,7 @@ protected:
     void SetUp() override {
         lauf.schreibeEinstellungen(R"({"testBefehle": true})");
         const std::vector<std::string> umgebung = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1", "HOME=" + lauf.heim()};
-        chat = std::make_unique<Kindprozess>(std::vector<std::string>{KLEBWERK_DEMO_CHAT}, umgebung);
+        chat = std::make_unique<Kindprozess>(std::vector<std::string>{KLEBWERK_DEMO_CHAT, "--lage"}, umgebung);
         anderes = std::make_unique<Kindprozess>(std::vector<std::string>{KLEBWERK_DEMO_CHAT, "--titel", "Anderes"}, umgebung);
         ASSERT_TRUE(warteBis([] { return !ausgabeVon({"xdotool", "search", "--onlyvisible", "--name", "^Demo-Chat$"}).empty(); }));
         ASSERT_TRUE(warteBis([] { return !ausgabeVon({"xdotool", "search", "--onlyvisible", "--name", "^Anderes$"}).empty(); }));

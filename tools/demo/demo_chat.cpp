@@ -10,7 +10,7 @@
 // input field one by one, and comes back when they are all there:
 //   diktat gestartet <ms since the epoch>
 //   diktat fertig <ms since the epoch>
-// Where the button's centre is on the screen, whenever the window moves:
+// With --lage, where the button's centre is on the screen, whenever the window moves:
 //   mikrofon <x> <y>
 // The window's title is "Demo-Chat" unless --titel names another.
 
@@ -217,7 +217,7 @@ int main(int argc, char** argv) {
     QObject::connect(senden, &QPushButton::clicked, [eingabe] { eingabe->senden(); });
     Diktat diktat(mikrofon, eingabe);
     Lagemelder lage(mikrofon);
-    fenster.installEventFilter(&lage);
+    if (QCoreApplication::arguments().contains(QStringLiteral("--lage"))) fenster.installEventFilter(&lage);
     fenster.show();
     return app.exec();
 }
