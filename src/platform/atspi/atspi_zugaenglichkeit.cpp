@@ -80,6 +80,13 @@ bool AtspiZugaenglichkeit::istObersteEbene(const Rohdaten& r, const Adresse& a) 
     return r.eltern && r.eltern->pfad == wurzelPfad && r.eltern->bus == a.bus && a.pfad != wurzelPfad;
 }
 
+bool AtspiZugaenglichkeit::verborgen(const Rohdaten& r, const Adresse& a) const {
+    // Only where both the states and the parent were read: a top-level window is never
+    // hidden by its states.
+    const unsigned beide = rohZustand | rohEigenschaften;
+    return (r.vorhanden & beide) == beide && istVerborgen(r.zustand, istObersteEbene(r, a));
+}
+
 std::optional<std::int64_t> AtspiZugaenglichkeit::paare(const Element& fenster, const Adresse& a, const Rohdaten& r,
                                                         double frist) {
     ZugaenglichesFenster z{fenster.pid, r.name.toStdString(), std::nullopt};
@@ -295,6 +302,7 @@ std::vector<std::vector<Wert>> AtspiZugaenglichkeit::liesMehrereVon(const std::v
         Rohdaten r = auswerten(eigene, rohVon[i]);
         if (!r.gueltig) continue;
         if ((r.vorhanden & rohZustand) && r.zustand.hat(zustandDefunkt)) continue;
+        if (verborgen(r, *adressen[i])) continue;
         for (size_t j = 0; j < attribute.size(); ++j) {
             const std::string& name = attribute[j];
             if (name == "AXWindow") {
@@ -367,7 +375,7 @@ std::vector<std::string> AtspiZugaenglichkeit::attributNamen(const Element& e, d
     const unsigned roh = rohRolle | rohZustand | rohEigenschaften;
     Rohdaten r = auswerten(bus_.sende(anfragenFuer(*a, roh), frist), roh);
     auto rolle = axRolle(r.rolle, r.zustand, istObersteEbene(r, *a));
-    if (!r.gueltig || !rolle) return {};
+    if (!r.gueltig || !rolle || verborgen(r, *a)) return {};
     return attributeFuer(*rolle, false, istObersteEbene(r, *a));
 }
 

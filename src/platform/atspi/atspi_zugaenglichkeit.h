@@ -75,6 +75,8 @@ private:
     unsigned brauchtFuer(const std::string& attribut) const;
     Element elementFuer(const Adresse& a, int pidHinweis, double frist);
     bool istObersteEbene(const Rohdaten& r, const Adresse& a) const;
+    // An element read with its states and parent that is hidden (atspi_abbildung.h).
+    bool verborgen(const Rohdaten& r, const Adresse& a) const;
     Wert ableiten(const Element& e, const Adresse& a, const Rohdaten& r, const std::string& attribut, double frist);
     Wert anwendungsWert(const Element& app, const std::string& attribut, double frist);
     // The application's windows: its accessible top-level windows, then window-only
