@@ -2,6 +2,8 @@
 // shortcut, and the watch that presses Send once the dictated text has settled. The
 // button searches and input reads run on the background lane; every decision here.
 
+#include <algorithm>
+
 #include "app/sprache.h"
 #include "app/steuerung.h"
 #include "assist/diktat_wache.h"
@@ -115,19 +117,28 @@ void Steuerung::diktatTakt(const std::shared_ptr<DiktatWache>& w) {
     w->beschaeftigt = true;
     const bool browser = istBrowser(plattform.arbeitsplatz, w->ziel->pid);
     imHintergrund([this, a = ax, w, app = w->ziel->app, fenster = w->ziel->fenster, m = w->merkmal, browser] {
-        // A closed window no longer answers a read of its role.
-        const bool offen = a.text(fenster, "AXRole").has_value();
-        const bool knopfDa = offen && sucheKnopfIn(a, fenster, m).has_value();
-        const std::string text = offen ? eingabeTextVon(a, app, fenster, browser) : std::string();
-        return [this, w, offen, knopfDa, text] {
+        // What this tick could not read stays unknown: a slow target lowers the tick
+        // rate, it never counts as a recording button or as new text.
+        std::optional<bool> knopfDa;
+        std::optional<std::string> text;
+        if (a.text(fenster, "AXRole")) {
+            const bool gefunden = sucheKnopfIn(a, fenster, m).has_value();
+            // Not found, and the window no longer answers: the search may have missed it.
+            if (gefunden || a.text(fenster, "AXRole")) knopfDa = gefunden;
+            text = eingabeTextVon(a, app, fenster, browser);
+        }
+        return [this, w, knopfDa, text] {
             w->beschaeftigt = false;
             if (w->nummer != diktatNummer || !diktatLaeuft) return;
-            if (!offen) {
+            // A closed window leaves the list of targets (the window system says so);
+            // a window that merely did not answer in time is asked again next tick.
+            if (std::find(verbunden.begin(), verbunden.end(), w->ziel) == verbunden.end()) {
                 stoppeDiktat();
                 schreibeStatus();
                 return;
             }
-            switch (werteAus(*w, knopfDa, text, schleife.jetzt())) {
+            if (!knopfDa || !text) return;
+            switch (werteAus(*w, *knopfDa, *text, schleife.jetzt())) {
                 case WachenSchritt::weiter:
                     return;
                 case WachenSchritt::senden:

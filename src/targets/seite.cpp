@@ -74,7 +74,7 @@ bool liegtIn(const AX& ax, const Element& element, const Element& behaelter) {
     return false;
 }
 
-std::string eingabeTextVon(const AX& ax, const Element& app, const Element& fenster, bool browser) {
+std::optional<std::string> eingabeTextVon(const AX& ax, const Element& app, const Element& fenster, bool browser) {
     const auto passt = [](const Element&, const std::optional<std::string>& rolle, const std::string&) {
         return rolle && textFelder().count(*rolle);
     };
@@ -90,7 +90,12 @@ std::string eingabeTextVon(const AX& ax, const Element& app, const Element& fens
         if (rolle && eingabeRollen().count(*rolle) && imFenster && *imFenster == fenster) feld = fokus;
         else feld = letztesElement(ax, fenster, fensterFeldGrenze, passt, textFelder());
     }
-    return feld ? getrimmterText(ax.wert(*feld, "AXValue")) : std::string();
+    if (!feld) return std::string();
+    const Wert wert = ax.wert(*feld, "AXValue");
+    // A field that answers but has no text value holds nothing; one that does not answer
+    // any more is unknown.
+    if (wert.fehlt() && !ax.text(*feld, "AXRole")) return std::nullopt;
+    return getrimmterText(wert);
 }
 
 }  // namespace klebwerk

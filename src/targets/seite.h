@@ -35,7 +35,9 @@ std::optional<Element> webBereichVon(const AX& ax, const Element& fenster);
 bool liegtIn(const AX& ax, const Element& element, const Element& behaelter);
 
 // The trimmed text of the input field: the focused one when it belongs to the page (a
-// browser) or is an input of the window, else the last text field of the page or window.
-std::string eingabeTextVon(const AX& ax, const Element& app, const Element& fenster, bool browser);
+// browser) or is an input of the window, else the last text field of the page or window;
+// "" without a field. Absent when the field's value could not be read: that is no text
+// the user typed, nor the absence of one.
+std::optional<std::string> eingabeTextVon(const AX& ax, const Element& app, const Element& fenster, bool browser);
 
 }  // namespace klebwerk

@@ -172,7 +172,7 @@ bool Steuerung::browserEingabe(const std::shared_ptr<Ziel>& z) {
 }
 
 std::string Steuerung::eingabeText(const std::shared_ptr<Ziel>& z) {
-    return eingabeTextVon(ax, z->app, z->fenster, istBrowser(plattform.arbeitsplatz, z->pid));
+    return eingabeTextVon(ax, z->app, z->fenster, istBrowser(plattform.arbeitsplatz, z->pid)).value_or("");
 }
 
 }  // namespace klebwerk

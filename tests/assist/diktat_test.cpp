@@ -52,6 +52,8 @@ protected:
         starte();
         s().setzeMerkmal(KnopfArt::diktat, diktatKnopf);
         s().ud.setzeWahr("diktatSenden", true);
+        // Both chats are connected targets; the first is the active one.
+        s().setzeZiel(zielFuer(b, zweiterPid));
         s().setzeZiel(zielFuer(a, chatPid));
         desktop.uhr.laufeFaelliges();
         vorwaerts(3);  // hints of the choice are gone
@@ -130,6 +132,17 @@ TEST_F(Diktat, TextDerSchonImFeldStandZaehltNichtAlsNeu) {
     EXPECT_FALSE(ersterReturn(8)) << "the initial text is no dictated text";
     a.schreibe("alter Entwurf und neu");
     EXPECT_TRUE(ersterReturn(8));
+}
+
+TEST_F(Diktat, EinTaktOhneAntwortZaehltWederAlsAufnahmeNochAlsNeuerText) {
+    // The draft was there before; the first ticks find the chat not answering.
+    a.schreibe("alter Entwurf");
+    starteUndDruecke(a, chatPid);
+    desktop.ax.baum(chatPid).haengt = true;
+    vorwaerts(1.3);
+    desktop.ax.baum(chatPid).haengt = false;
+    EXPECT_TRUE(s().diktatLaeuft) << "a window that did not answer is no closed window";
+    EXPECT_FALSE(ersterReturn(15)) << "the draft is no dictated text";
 }
 
 TEST_F(Diktat, EinAbgebrochenesDiktatSendetNichtsUndEndetNach25Sekunden) {
@@ -259,6 +272,8 @@ TEST_F(Diktat, DasKuerzelOhneZielOderOhneKnopfZeigtNurEinenHinweis) {
     s().kuerzelGedrueckt(2);
     EXPECT_EQ(s().hinweis.text(), "Diktat-Knopf noch nicht festgelegt");
     s().testBefehl("aufheben");
+    s().testBefehl("aufheben");
+    ASSERT_FALSE(s().ziel);
     s().kuerzelGedrueckt(2);
     EXPECT_EQ(s().hinweis.text(), "Kein Zielfenster gewählt");
     vorwaerts(1);
