@@ -183,6 +183,20 @@ TEST_F(LinuxSystemkuerzelTest, EinUnlesbaresKdeFileIstEinFehlerKeinNichts) {
     EXPECT_NE(l.fehler.find("kglobalshortcutsrc"), std::string::npos) << l.fehler;
 }
 
+TEST_F(LinuxSystemkuerzelTest, EinSchluesselAndererArtIstEinFehlerKeinNichts) {
+    const std::string anders = ordner.path().toStdString() + "/anders";
+    std::filesystem::create_directories(anders);
+    std::ofstream(anders + "/org.gnome.shell.gschema.xml")
+        << R"(<schemalist><schema id="org.gnome.shell.keybindings" path="/org/gnome/shell/keybindings/">)"
+        << R"(<key name="show-screenshot-ui" type="s"><default>'Print'</default></key></schema></schemalist>)";
+    ASSERT_EQ(std::system(("glib-compile-schemas '" + anders + "'").c_str()), 0);
+    LinuxSystemkuerzel k({konfig(), "GNOME", anders, schluesselDatei()});
+    SystemKuerzelLesung l = k.lies(30);
+    EXPECT_EQ(l.stand, Stand::fehler);
+    EXPECT_NE(l.fehler.find("show-screenshot-ui"), std::string::npos) << l.fehler;
+    EXPECT_EQ(k.lies(184).stand, Stand::unbekannt) << "a key this version of the schema lacks";
+}
+
 TEST_F(LinuxSystemkuerzelTest, DieFassungAendertSichMitDenDateienDerEinstellungen) {
     LinuxSystemkuerzel k(orte("KDE", true));
     const std::string leer = k.fassung();
