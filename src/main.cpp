@@ -8,11 +8,14 @@
 #include "basis/prozesswerte.h"
 #include "app/sprache.h"
 #include "app/steuerung.h"
+#include "platform/x11/neustart_helfer.h"
 #include "platform/x11/signal_beendigung.h"
 #include "platform/x11/x11_desktop.h"
 
 int main(int argc, char** argv) {
     using namespace klebwerk;
+    // The relaunch helper of the language switch never becomes an application.
+    if (int status = x11::fuehreNeustartAus(argc, argv); status >= 0) return status;
     // Before any thread exists, so that every thread inherits it: SIGTERM is then
     // read from a signalfd by the event loop, never by a signal handler.
     x11::sperreBeendigungssignal();

@@ -23,6 +23,8 @@
 #include "input/system_kuerzel_speicher.h"
 #include "input/modus.h"
 #include "intake/waechter.h"
+#include "menubar/leistenstand.h"
+#include "menubar/menue.h"
 #include "platform/plattform.h"
 #include "targets/ziel.h"
 
@@ -31,6 +33,8 @@ class QVariant;
 namespace klebwerk {
 
 struct Zustellung;
+struct DiktatWache;
+class Statusleiste;
 
 // A restored target waiting for its window: the stored entry, its position, and the
 // key of the application it was stored with ("" when none was stored).
@@ -190,15 +194,29 @@ public:
     std::optional<KnopfMerkmal> diktatKnopf() const { return merkmal(KnopfArt::diktat); }
     void setzeDiktatKnopf(const std::optional<KnopfMerkmal>& m) { setzeMerkmal(KnopfArt::diktat, m); }
 
-    // --- dictation (src/assist)
+    // --- dictation and learning (src/assist)
+    // Ends any dictation start or watch; what it still has under way counts no more.
     void stoppeDiktat();
+    // Presses the target's dictation button (found on the background lane); with
+    // "diktatSenden" on, the watch follows.
     void starteDiktat(const std::shared_ptr<Ziel>& z);
-    // Whether dictation can be started after a paste.
-    bool diktatBereit() const;
     void stoppeWache();
+    // The dictation shortcut: the target forward, its input focused, dictation started.
     void diktatPerKuerzel();
+    // The learned button in the target's window (a long search: the background lane's).
+    std::optional<Element> sucheKnopf(const Ziel& z, const KnopfMerkmal& m) const;
+    // The send-after-dictation watch for the target and its button.
+    void beobachteDiktat(const std::shared_ptr<Ziel>& z, const KnopfMerkmal& m);
+    void diktatTakt(const std::shared_ptr<DiktatWache>& w);
+    void lerneDiktat();
+    void lerneVorlesen();
+    // Enters the learn mode for the current `lernArt`.
+    void lernenStarten();
     // Learns the button under the point (the learn mode's ⌥).
     virtual void lerne(Punkt p);
+    // Runs `arbeit` on the background lane and what it returns on the main thread,
+    // unless the controller is gone by then.
+    void imHintergrund(std::function<std::function<void()>()> arbeit);
 
     // --- input (src/input)
     // Installs the tap for the coming mode (`kommend`: what it swallows); false, with
@@ -235,7 +253,25 @@ public:
     std::string systemKuerzel(int nummer) { return systemKuerzelSpeicher.text(nummer); }
 
     // --- menu bar (src/menubar)
+    // Creates the status item (start-up) and logs whether the desktop has a status area.
+    void richteLeisteEin();
     void aktualisiereLeiste();
+    // The status menu as it is now; built afresh for every opening.
+    std::vector<MenueEintrag> baueMenue();
+    void schaltePause();
+    void schalteAufnahmen();
+    void schaltePapierkorb();
+    void schalteAbsenden();
+    void schalteDiktat();
+    void schalteDiktatSenden();
+    void schalteFeld();
+    void beenden();
+
+    // --- language and login item (src/app)
+    // Stores the other language and restarts (without a shell); when the restart cannot
+    // be started, keeps running and says the language changes at the next start.
+    void wechsleSprache();
+    void schalteAnmeldung();
 
     // --- panel (src/panel)
     void zeigeFeld();
@@ -252,6 +288,8 @@ public:
     AX ax;  // the accessibility layer over plattform.ax
     Hinweis hinweis;
     Rahmen rahmen;
+    std::unique_ptr<Statusleiste> leiste;
+    LeistenStand leistenAnzeige;
     Waechter waechter;
 
     std::shared_ptr<Ziel> ziel;
@@ -276,6 +314,8 @@ public:
     std::optional<Punkt> bewegungOffen;
     bool vertraut = false;
     bool chromiumOhneSeitenGemeldet = false;
+    // Since when each browser process was seen without its pages (monotonic seconds).
+    std::map<int, double> ohneSeiteSeit;
     std::vector<std::string> schlange;
     bool beschaeftigt = false;
     std::string letzteZustellung;
@@ -288,6 +328,9 @@ public:
     Marke endeQuelle;
     Marke diktatUhr;
     bool diktatLaeuft = false;
+    // Counts up with every start and stop of dictation: a result of the background lane
+    // counts only for the dictation that asked for it.
+    std::uint64_t diktatNummer = 0;
     // The registered recorded shortcuts, by hot-key id.
     std::set<std::uint32_t> kuerzelRefs;
     std::optional<KuerzelArt> kuerzelLernen;
@@ -311,6 +354,11 @@ public:
     // Work scheduled with `nach`, by number; each entry goes when its work runs.
     std::map<std::uint64_t, Marke> spaeter;
     std::uint64_t spaeterNummer = 0;
+    // Work on the background lane, by number, until its result is back on the main thread.
+    std::map<std::uint64_t, Marke> hintergrundArbeiten;
+    std::uint64_t hintergrundNummer = 0;
+    // Alive as long as the controller: results of the background lane check it.
+    std::shared_ptr<int> lebenszeichen = std::make_shared<int>(0);
 
     // Timers and subscriptions of the start-up sequence.
     Marke freigabeUhr;

@@ -12,6 +12,7 @@
 #include "app/steuerung.h"
 #include "diagnostics/befehlstext.h"
 #include "diagnostics/browser_befehle.h"
+#include "menubar/menue.h"
 #include "targets/fenster_suche.h"
 
 namespace klebwerk {
@@ -195,6 +196,13 @@ const Befehl befehle[] = {
          Punkt p = s.plattform.eingabe.zeiger();
          s.plattform.eingabe.maus(Maustaste::links, true, p);
          s.plattform.eingabe.maus(Maustaste::links, false, p);
+     }},
+    {"menue", 1, [](Steuerung& s, const Teile&) { schreibeAtomar(datenOrdner() + "/menue.txt", menueText(s.baueMenue())); }},
+    {"lernen", 1, [](Steuerung& s, const Teile&) { s.lernenStarten(); }},
+    {"klicklernen", 3,
+     [](Steuerung& s, const Teile& t) {
+         auto x = liesZahl(t[1]), y = liesZahl(t[2]);
+         if (x && y) s.lerne({*x, *y});
      }},
     {"url", 3, [](Steuerung& s, const Teile& t) { schreibeUrlDiagnose(s, neuesZiel(s, t[1], t[2])); }},
     {"ki", 1, [](Steuerung& s, const Teile&) { schreibeKiListe(s); }},

@@ -121,6 +121,17 @@ TEST_F(KuerzelAufnahmeEcht, AufgenommenAusEchtenTastenGehaltenUndFremdBelegtAbge
     ASSERT_TRUE(bis([&] { return probe.hat("taste 65 0"); }));
     for (const auto& z : probe.zeilen()) EXPECT_NE(z.rfind("taste 68 ", 0), 0u) << "the window saw " << z;
 
+    // With a target and a dictation button, ⌃⌥D starts the dictation.
+    ASSERT_TRUE(bis([&] {
+        test::sendeBefehl("ziel|klebwerk_probefenster|Kuerzelprobe");
+        return bis([&] { return imStatus("\"titel\": \"Kuerzelprobe\""); }, 1.0);
+    })) << status();
+    ASSERT_EQ(test::sendeBefehl("dknopf|push button|Mikrofon"), 0);
+    ASSERT_TRUE(bis([&] { return imStatus("\"diktatKnopf\""); })) << status();
+    ASSERT_EQ(xdo({"key", "ctrl+alt+d"}), 0);
+    EXPECT_TRUE(bis([&] { return lauf.protokollEnthaelt(" Kürzel: Diktat\n"); })) << lauf.protokoll();
+    ASSERT_EQ(test::sendeBefehl("diktat|0"), 0);  // stops the dictation that started
+
     // A combination another client holds is refused; ⌃⌥D stays stored and held.
     AndererClient halter;
     ASSERT_TRUE(halter.greifeCtrlAlt(XKB_KEY_k));
@@ -160,6 +171,15 @@ TEST_F(KuerzelAufnahmeEcht, AufgenommenAusEchtenTastenGehaltenUndFremdBelegtAbge
             if (z.rfind("taste 68 ", 0) == 0) return true;
         return false;
     })) << "the window receives the combination again";
+
+    // ⌃⌥S while recording is refused as the choose shortcut: it starts no choice, and
+    // the recording goes on to take the next combination.
+    nimmAuf();
+    ASSERT_EQ(xdo({"key", "ctrl+alt+s"}), 0);
+    ASSERT_EQ(xdo({"key", "ctrl+alt+j"}), 0);
+    ASSERT_TRUE(bis([&] { return imStatus("\"diktat\": \"⌃⌥J\"") && imStatus("\"modus\": \"keiner\""); }))
+        << status() << lauf.protokoll();
+    EXPECT_FALSE(lauf.protokollEnthaelt(" Auswahl gestartet\n")) << lauf.protokoll();
     EXPECT_EQ(lauf.beende(), 0);
 }
 

@@ -375,6 +375,7 @@ bool AtspiZugaenglichkeit::schreibe(const Element& e, const std::string& attribu
     const bool* an = wert.als<bool>();
     if (e.art == Element::Art::anwendung) {
         if (attribut == "AXFrontmost" && an && *an && e.pid != bus_.eigenePid()) return arbeitsplatz_.aktiviere(e.pid, false);
+        if (attribut == "AXManualAccessibility" && an && *an && e.pid != bus_.eigenePid()) return schalteSeitenEin(e, frist);
         return false;
     }
     if (attribut == "AXMain" && an && *an) return fuehreAus(e, "AXRaise", frist);
@@ -394,6 +395,25 @@ bool AtspiZugaenglichkeit::schreibe(const Element& e, const std::string& attribu
         }
     }
     return false;
+}
+
+// Chromium builds the accessible tree of its pages only for a client that asks more than
+// names and roles: one request for the application's attributes is enough, and it holds
+// for the life of the browser process (a later window shows its page too). Other
+// toolkits answer it like any other request. Once per application bus.
+bool AtspiZugaenglichkeit::schalteSeitenEin(const Element& app, double frist) {
+    auto a = adresse(app, frist);
+    if (!a) return false;
+    {
+        std::lock_guard lock(seitenSperre_);
+        if (seitenAn_.count(a->bus)) return true;
+    }
+    auto m = QDBusMessage::createMethodCall(a->bus, a->pfad, iAccessible, QStringLiteral("GetAttributes"));
+    auto antwort = bus_.sende({m}, frist);
+    if (!istAntwort(antwort[0])) return false;
+    std::lock_guard lock(seitenSperre_);
+    seitenAn_.insert(a->bus);
+    return true;
 }
 
 bool AtspiZugaenglichkeit::fuehreAus(const Element& e, const std::string& aktion, double frist) {

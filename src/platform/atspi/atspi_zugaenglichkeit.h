@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
+#include <set>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -91,8 +93,13 @@ private:
     std::optional<std::int64_t> paare(const Element& fenster, const Adresse& a, const Rohdaten& r, double frist);
     std::int64_t nummerVon(const Element& fenster, double frist);
 
+    // Asks an application once for its attributes (see schreibe, "AXManualAccessibility").
+    bool schalteSeitenEin(const Element& app, double frist);
+
     DesktopFenster& desktop_;
     Arbeitsplatz& arbeitsplatz_;
+    std::mutex seitenSperre_;
+    std::set<QString> seitenAn_;
     Laufschleife& schleife_;
     Fensterpaare paare_{desktop_};
     std::atomic<std::int64_t> paarungVersucht_{0};
