@@ -17,6 +17,7 @@
 #include "ax/knopf_merkmal.h"
 #include "delivery/vorkodierung.h"
 #include "feedback/hinweis.h"
+#include "feedback/klang.h"
 #include "feedback/rahmen.h"
 #include "input/kuerzel.h"
 #include "input/kuerzel_art.h"
@@ -365,6 +366,12 @@ public:
     Marke aufraeumUhr;
     Marke beendetBeobachter;
     Marke befehlsKanal;
+
+    // --- interface sounds (src/feedback)
+    // Plays a sound; with "toene" off only when `auchWennAus`.
+    void spiele(KlangArt art, bool auchWennAus = false);
+    // Each sound's bytes, made on first use and kept.
+    Klang klang{plattform.klang, ud};
 };
 
 }  // namespace klebwerk

@@ -160,6 +160,7 @@ const Befehl befehle[] = {
          s.aktualisiereFeld();
      }},
     {"fenster", 1, [](Steuerung& s, const Teile&) { schreibeFensterliste(s); }},
+    {"klaenge", 1, [](Steuerung& s, const Teile&) { s.klang.speichere(datenOrdner()); }},
     {"takte", 1, [](Steuerung& s, const Teile&) { schreibeTakte(s); }},
     {"zielneu", 4,
      [](Steuerung& s, const Teile& t) {

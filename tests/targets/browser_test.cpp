@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 
+#include "support/testbild.h"
 #include "support/ziele_szenario.h"
 
 namespace klebwerk {
@@ -227,10 +226,8 @@ TEST_F(Browser, DieZustellungVerweigertEinBrowserzielOhneChat) {
     web->setze("AXURL", "https://www.example.org/");
     desktop.arbeitsplatz.vorne = editorPid;
     QTemporaryDir ordner;
-    const std::string pfad = ordner.filePath("aufnahme.png").toStdString();
-    QImage b(8, 8, QImage::Format_RGB32);
-    b.fill(Qt::red);
-    ASSERT_TRUE(b.save(QString::fromStdString(pfad), "PNG"));
+    const std::string pfad = test::schreibeTestbild(ordner, "aufnahme.png");
+    ASSERT_FALSE(pfad.empty());
     s().neuerScreenshot(pfad);
     vorwaerts(5);
     EXPECT_TRUE(imLog("Nicht eingefügt, im Browserfenster ist kein KI-Chat offen: aufnahme.png"));

@@ -9,6 +9,7 @@
 #include "platform/x11/linux_dateiinfo.h"
 #include "platform/x11/linux_praeferenzen.h"
 #include "platform/x11/linux_systemkuerzel.h"
+#include "platform/x11/pulse_klangspieler.h"
 #include "platform/x11/qt_laufschleife.h"
 #include "platform/x11/signal_beendigung.h"
 #include "platform/x11/x11_arbeitsplatz.h"
@@ -39,11 +40,6 @@ public:
                         double verzoegerung) override;
 };
 
-class LeererKlangspieler : public Klangspieler {
-public:
-    void spiele(const std::string&) override {}
-};
-
 class QtSprachen : public Sprachen {
 public:
     std::vector<std::string> bevorzugt() override;
@@ -72,7 +68,7 @@ public:
     QtBildschirme bildschirme;
     LinuxNeustart neustart;
     XdgAnmeldeobjekt anmeldeobjekt;
-    LeererKlangspieler klang;
+    PulseKlangspieler klang;
     DbusBefehlskanal befehle;
     QtSprachen sprachen;
     InotifyOrdnerereignisse ordner;
