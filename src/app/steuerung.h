@@ -19,7 +19,9 @@
 #include "feedback/hinweis.h"
 #include "feedback/klang.h"
 #include "feedback/rahmen.h"
+#include "input/kuerzel.h"
 #include "input/kuerzel_art.h"
+#include "input/system_kuerzel_speicher.h"
 #include "input/modus.h"
 #include "intake/waechter.h"
 #include "menubar/leistenstand.h"
@@ -234,10 +236,22 @@ public:
     void zielWahlStarten();
     // The system's accessibility settings, for a missing permission.
     void oeffneFreigabe();
+    // Registers ⌃⌥S and the two recorded shortcuts, once at start-up.
     void registriereKurzbefehl();
+    // The stored shortcut of a kind; none when nothing (or nothing usable) is stored.
+    std::optional<Kuerzel> kuerzel(KuerzelArt art) const { return gespeichertesKuerzel(ud, art); }
+    // (Re)registers a kind from its stored value, the old registration removed first;
+    // the platform's status, 0 when nothing is stored.
+    int meldeKuerzelAn(KuerzelArt art);
     void kuerzelGedrueckt(std::uint32_t id);
+    // Starts recording the shortcut of a kind.
+    void kuerzelAufnehmen(KuerzelArt art);
     // A key pressed while a shortcut is recorded.
     virtual void kuerzelTaste(std::uint16_t code, std::uint64_t flaggen, const AbgriffEreignis& kopie);
+    // The display text of one of the system's screenshot shortcuts (30: picture of a
+    // selected area, 184: screenshot and recording options, …): "aus" when switched
+    // off, "–" when there is none or it cannot be read.
+    std::string systemKuerzel(int nummer) { return systemKuerzelSpeicher.text(nummer); }
 
     // --- menu bar (src/menubar)
     // Creates the status item (start-up) and logs whether the desktop has a status area.
@@ -318,8 +332,10 @@ public:
     // Counts up with every start and stop of dictation: a result of the background lane
     // counts only for the dictation that asked for it.
     std::uint64_t diktatNummer = 0;
-    std::map<std::uint32_t, std::uint32_t> kuerzelRefs;
+    // The registered recorded shortcuts, by hot-key id.
+    std::set<std::uint32_t> kuerzelRefs;
     std::optional<KuerzelArt> kuerzelLernen;
+    SystemKuerzelSpeicher systemKuerzelSpeicher{plattform.systemkuerzel, plattform.eingabe};
 
     // The restore of the user's pasteboard that the last delivery left pending: the
     // next delivery takes it over.

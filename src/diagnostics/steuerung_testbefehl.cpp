@@ -1,3 +1,4 @@
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,13 @@ std::optional<std::uint16_t> tastenCode(const std::string& text) {
     auto z = liesZahl(text);
     if (!z || *z != static_cast<double>(static_cast<long long>(*z)) || *z < 0 || *z > 65535) return std::nullopt;
     return static_cast<std::uint16_t>(*z);
+}
+
+// A hot-key number: a whole number 0…4294967295.
+std::optional<std::uint32_t> hotKeyNummer(const std::string& text) {
+    auto z = liesZahl(text);
+    if (!z || *z < 0 || *z > 4294967295.0 || std::floor(*z) != *z) return std::nullopt;
+    return static_cast<std::uint32_t>(*z);
 }
 
 // "cmd,alt" → event flags; unknown words add nothing.
@@ -206,6 +214,15 @@ const Befehl befehle[] = {
     {"browserfokus", 3,
      [](Steuerung& s, const Teile& t) {
          if (auto z = neuesZiel(s, t[1], t[2])) s.erkenneBrowserFenster(z->fenster, z->pid);
+     }},
+    {"kuerzellernen", 2,
+     [](Steuerung& s, const Teile& t) {
+         if (t[1] == "diktat") s.kuerzelAufnehmen(KuerzelArt::diktat);
+         else if (t[1] == "senden") s.kuerzelAufnehmen(KuerzelArt::senden);
+     }},
+    {"kuerzeldruck", 2,
+     [](Steuerung& s, const Teile& t) {
+         if (auto id = hotKeyNummer(t[1])) s.kuerzelGedrueckt(*id);
      }},
     {"kuerzel", 1,
      [](Steuerung& s, const Teile&) { s.plattform.eingabe.taste(tasteS, flagge::control | flagge::option, std::nullopt); }},

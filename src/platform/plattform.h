@@ -16,6 +16,7 @@
 #include "platform/ordnerereignisse.h"
 #include "platform/praeferenzen.h"
 #include "platform/sprachen.h"
+#include "platform/systemkuerzel.h"
 #include "platform/tastenkuerzel.h"
 #include "platform/zugaenglichkeit.h"
 #include "platform/zwischenablage.h"
@@ -43,6 +44,7 @@ struct Plattform {
     Dateiinfo& dateien;
     Beendigung& beendigung;
     Aufnahmewerkzeug& werkzeug;
+    Systemkuerzel& systemkuerzel;
 };
 
 }  // namespace klebwerk

@@ -16,7 +16,7 @@ SimDesktop::SimDesktop() = default;
 Plattform SimDesktop::plattform() {
     return Plattform{uhr,          ax,          fensterliste, arbeitsplatz, ablage, eingabe, abgriff,
                      kuerzel,      praeferenzen, bildschirme, anmeldeobjekt, neustart, klang, befehle,
-                     sprachen,     *ordnerDienst, *dateiDienst, beendigung, werkzeug};
+                     sprachen,     *ordnerDienst, *dateiDienst, beendigung, werkzeug, systemkuerzel};
 }
 
 SimKnoten& SimDesktop::starteAnwendung(const Anwendung& a) {
@@ -183,7 +183,10 @@ bool SimAbgriff::simuliere(AbgriffEreignis e) {
 
 int SimTastenkuerzel::registriere(std::uint32_t id, std::uint16_t code, std::uint32_t mods) {
     d_.journal.schreibe("kuerzel.registriere " + std::to_string(id));
+    // A new registration under an id replaces the old one, also when it fails.
+    registriert.erase(id);
     if (status != 0) return status;
+    if (belegt.count({code, mods})) return vergeben;
     registriert[id] = {code, mods};
     return 0;
 }

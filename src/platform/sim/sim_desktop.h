@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <optional>
 #include <string>
 #include <vector>
@@ -173,6 +174,10 @@ public:
     };
     std::map<std::uint32_t, Eintrag> registriert;
     int status = 0;  // what the next registration answers
+    // Combinations (code, Carbon mask) that another program holds: registering one
+    // answers `vergeben`.
+    std::set<std::pair<std::uint16_t, std::uint32_t>> belegt;
+    static constexpr int vergeben = -9878;
     int registriere(std::uint32_t id, std::uint16_t code, std::uint32_t mods) override;
     void entferne(std::uint32_t id) override { registriert.erase(id); }
     void beiDruck(std::function<void(std::uint32_t)> handler) override { handler_ = std::move(handler); }
@@ -190,6 +195,20 @@ public:
     Wert lies(const std::string& d, const std::string& k) override;
     void schreibe(const std::string& d, const std::string& k, const Wert& w) override;
     void synchronisiere(const std::string&) override {}
+};
+
+// The system's screenshot shortcuts as a test states them; every read is counted.
+class SimSystemkuerzel : public Systemkuerzel {
+public:
+    std::map<int, SystemKuerzelLesung> werte;  // a number not in here: unknown
+    std::string stand = "1";                   // what `fassung` answers; a test changes it with the values
+    int lesungen = 0;
+    std::string fassung() override { return stand; }
+    SystemKuerzelLesung lies(int nummer) override {
+        ++lesungen;
+        auto it = werte.find(nummer);
+        return it == werte.end() ? SystemKuerzelLesung{} : it->second;
+    }
 };
 
 class SimBildschirme : public Bildschirme {
@@ -396,6 +415,7 @@ public:
     SimDateiinfo dateien;
     SimBeendigung beendigung{*this};
     SimAufnahmewerkzeug werkzeug;
+    SimSystemkuerzel systemkuerzel;
 
     // The folder events and file information the platform hands out: the stated ones
     // above, unless a test plugs in real ones (set before `plattform()` is taken).

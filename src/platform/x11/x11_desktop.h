@@ -8,6 +8,7 @@
 #include "platform/x11/inotify_ordnerereignisse.h"
 #include "platform/x11/linux_dateiinfo.h"
 #include "platform/x11/linux_praeferenzen.h"
+#include "platform/x11/linux_systemkuerzel.h"
 #include "platform/x11/pulse_klangspieler.h"
 #include "platform/x11/qt_laufschleife.h"
 #include "platform/x11/signal_beendigung.h"
@@ -74,6 +75,7 @@ public:
     LinuxDateiinfo dateien;
     SignalBeendigung beendigung;
     LinuxAufnahmewerkzeug werkzeug;
+    LinuxSystemkuerzel systemkuerzel;
 };
 
 }  // namespace klebwerk::x11
