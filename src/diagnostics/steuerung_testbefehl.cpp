@@ -226,13 +226,6 @@ const Befehl befehle[] = {
      }},
     {"kuerzel", 1,
      [](Steuerung& s, const Teile&) { s.plattform.eingabe.taste(tasteS, flagge::control | flagge::option, std::nullopt); }},
-    // A registered global shortcut pressed, by its id (2: dictation, 3: send).
-    {"kuerzeldruck", 2,
-     [](Steuerung& s, const Teile& t) {
-         auto id = liesZahl(t[1]);
-         if (id && *id >= 0 && *id == static_cast<double>(static_cast<std::uint32_t>(*id)))
-             s.kuerzelGedrueckt(static_cast<std::uint32_t>(*id));
-     }},
 };
 
 }  // namespace
