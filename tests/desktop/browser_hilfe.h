@@ -34,6 +34,24 @@ inline bool programmDa(const std::string& programm) {
 
 inline std::string programmFuer(Browserart art) { return art == Browserart::chromium ? "chromium" : "firefox-esr"; }
 
+// Runs a program quietly (its output and errors dropped); its exit status, or -1.
+inline int stillAusfuehren(const std::vector<std::string>& befehl) {
+    std::vector<char*> argv;
+    for (const auto& a : befehl) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t aktionen;
+    posix_spawn_file_actions_init(&aktionen);
+    posix_spawn_file_actions_addopen(&aktionen, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&aktionen, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid;
+    const int fehler = posix_spawnp(&pid, argv[0], &aktionen, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&aktionen);
+    if (fehler != 0) return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 // A throw-away certificate authority and a leaf certificate for `host` signed by it,
 // made with openssl in `ordner`: ca.pem, blatt.pem, blatt.key. False when openssl failed.
 inline bool macheZertifikate(const std::string& ordner, const std::string& host) {
@@ -43,14 +61,14 @@ inline bool macheZertifikate(const std::string& ordner, const std::string& host)
     const std::vector<std::string> ec = {"-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes"};
     auto mit = [&](std::vector<std::string> befehl, const std::vector<std::string>& rest) {
         befehl.insert(befehl.end(), rest.begin(), rest.end());
-        return fuehreAus(befehl) == 0;
+        return stillAusfuehren(befehl) == 0;
     };
     return mit({"openssl", "req", "-x509", "-days", "2", "-subj", "/CN=Klebwerk Test-CA", "-addext",
                 "basicConstraints=critical,CA:TRUE", "-addext", "keyUsage=critical,keyCertSign,cRLSign", "-keyout",
                 o + "ca.key", "-out", o + "ca.pem"},
                ec) &&
            mit({"openssl", "req", "-subj", "/CN=" + host, "-keyout", o + "blatt.key", "-out", o + "blatt.csr"}, ec) &&
-           fuehreAus({"openssl", "x509", "-req", "-days", "2", "-in", o + "blatt.csr", "-CA", o + "ca.pem", "-CAkey",
+           stillAusfuehren({"openssl", "x509", "-req", "-days", "2", "-in", o + "blatt.csr", "-CA", o + "ca.pem", "-CAkey",
                       o + "ca.key", "-CAcreateserial", "-extfile", o + "blatt.ext", "-out", o + "blatt.pem"}) == 0;
 }
 
@@ -105,8 +123,9 @@ struct BrowserStart {
 // Preferences of a Firefox profile that keep it from ever reaching the network: no
 // first-run or welcome pages, no telemetry, updates, studies, captive-portal or
 // connectivity checks, safe-browsing lists or remote settings; every proxy points at a
-// closed loopback port (9, discard), and only the listed hosts, resolved to the
-// loopback address, go direct.
+// closed loopback port (9, discard), and only the listed hosts go direct. Every name
+// resolves to the loopback address without asking DNS: without that Firefox still looked
+// up its settings and update servers (HTTPS records, prefetching) past the proxy.
 inline std::string firefoxEinstellungen(const std::vector<std::string>& hosts) {
     std::string liste;
     for (const auto& h : hosts) liste += (liste.empty() ? "" : ",") + h;
@@ -163,6 +182,12 @@ inline std::string firefoxEinstellungen(const std::vector<std::string>& hosts) {
     an("security.remote_settings.crlite_filters.enabled", false);
     an("security.remote_settings.intermediates.enabled", false);
     zahl("network.trr.mode", 5);
+    wort("network.dns.forceResolve", "127.0.0.1");
+    an("network.dns.native_https_query", false);
+    an("network.dns.upgrade_with_https_rr", false);
+    an("network.dns.use_https_rr_as_altsvc", false);
+    an("network.dns.echconfig.enabled", false);
+    an("network.predictor.enabled", false);
     an("network.dns.disablePrefetch", true);
     an("network.prefetch-next", false);
     zahl("network.http.speculative-parallel-limit", 0);
@@ -172,6 +197,8 @@ inline std::string firefoxEinstellungen(const std::vector<std::string>& hosts) {
         zahl(std::string("network.proxy.") + art + "_port", 9);
     }
     an("network.proxy.socks_remote_dns", true);
+    // A proxy that does not answer is not a reason to go direct.
+    an("network.proxy.failover_direct", false);
     // Loopback addresses too go through the closed proxy, except the listed hosts.
     an("network.proxy.allow_hijacking_localhost", true);
     wort("network.proxy.no_proxies_on", liste);
@@ -204,17 +231,17 @@ public:
                 befehl.push_back("--force-renderer-accessibility");
                 umgebung.push_back("ACCESSIBILITY_ENABLED=1");
             }
-            if (!start.hosts.empty()) {
-                std::string regeln;
-                for (const auto& h : start.hosts) regeln += (regeln.empty() ? "MAP " : ", MAP ") + h + " 127.0.0.1";
-                befehl.push_back("--host-resolver-rules=" + regeln);
-                befehl.push_back("--ignore-certificate-errors");
-            }
+            // No name resolves but the listed hosts, to the loopback address: without the
+            // catch-all Chromium asks DNS for its Google services despite the flags above.
+            std::string regeln;
+            for (const auto& h : start.hosts) regeln += "MAP " + h + " 127.0.0.1, ";
+            befehl.push_back("--host-resolver-rules=" + regeln + "MAP * ~NOTFOUND");
+            if (!start.hosts.empty()) befehl.push_back("--ignore-certificate-errors");
         } else {
             std::ofstream(profil + "/user.js") << firefoxEinstellungen(start.hosts);
             if (!start.zertifizierungsstelle.empty()) {
-                fuehreAus({"certutil", "-N", "-d", "sql:" + profil, "--empty-password"});
-                fuehreAus({"certutil", "-A", "-d", "sql:" + profil, "-n", "Klebwerk Test-CA", "-t", "C,,", "-i",
+                stillAusfuehren({"certutil", "-N", "-d", "sql:" + profil, "--empty-password"});
+                stillAusfuehren({"certutil", "-A", "-d", "sql:" + profil, "-n", "Klebwerk Test-CA", "-t", "C,,", "-i",
                            start.zertifizierungsstelle});
             }
             befehl = {"firefox-esr", "--no-remote", "--new-instance", "--profile", profil, "--width", "900", "--height", "640"};
