@@ -29,6 +29,7 @@ class QVariant;
 namespace klebwerk {
 
 struct Zustellung;
+struct DiktatWache;
 
 // A restored target waiting for its window: the stored entry, its position, and the
 // key of the application it was stored with ("" when none was stored).
@@ -129,8 +130,26 @@ public:
     void fokussiereEingabe(const std::shared_ptr<Ziel>& z);
     // A browser target's own input handling; false when it is not one.
     bool browserEingabe(const std::shared_ptr<Ziel>& z);
-    // Whether a browser target shows an AI chat or a clicked input field.
+    // Whether a browser target shows an AI chat or a clicked input field; updates its
+    // `ki` and `perFeld`.
     bool bewerteBrowser(const std::shared_ptr<Ziel>& z);
+    // The web area of the target's window (breadth first, bounded).
+    std::optional<Element> webBereich(const Ziel& z);
+    // The name of the AI chat the browser window shows: by the page's address, else by
+    // the window title when no address can be read.
+    std::optional<std::string> kiSeite(const Ziel& z);
+    // The page's host without "www.", else "Webseite" / "Website".
+    std::string seitenName(const Ziel& z);
+    // Whether an editable field inside the window's page has the focus.
+    bool feldAktiv(const Ziel& z);
+    // Whether `element` is `behaelter` or lies within it (up to 59 ancestors).
+    bool liegt(const Element& element, const Element& behaelter) const;
+    // The AI chat, else (with a focused field) the page's name; changes nothing.
+    std::optional<std::string> browserZiel(const Ziel& z);
+    // The current text of the target's input field, trimmed.
+    std::string eingabeText(const std::shared_ptr<Ziel>& z);
+    // Logs once per start that a browser built on Chromium keeps its pages off the bus.
+    void meldeSeitenOhneZugang(const Ziel& z);
     // Connects the stored targets again; once, when the permission is there.
     void stelleZielWiederHer();
     // Forgets removed windows that no longer exist, so that a new window that gets
@@ -170,15 +189,29 @@ public:
     std::optional<KnopfMerkmal> diktatKnopf() const { return merkmal(KnopfArt::diktat); }
     void setzeDiktatKnopf(const std::optional<KnopfMerkmal>& m) { setzeMerkmal(KnopfArt::diktat, m); }
 
-    // --- dictation (src/assist)
+    // --- dictation and learning (src/assist)
+    // Ends any dictation start or watch; what it still has under way counts no more.
     void stoppeDiktat();
+    // Presses the target's dictation button (found on the background lane); with
+    // "diktatSenden" on, the watch follows.
     void starteDiktat(const std::shared_ptr<Ziel>& z);
-    // Whether dictation can be started after a paste.
-    bool diktatBereit() const;
     void stoppeWache();
+    // The dictation shortcut: the target forward, its input focused, dictation started.
     void diktatPerKuerzel();
+    // The learned button in the target's window (a long search: the background lane's).
+    std::optional<Element> sucheKnopf(const Ziel& z, const KnopfMerkmal& m) const;
+    // The send-after-dictation watch for the target and its button.
+    void beobachteDiktat(const std::shared_ptr<Ziel>& z, const KnopfMerkmal& m);
+    void diktatTakt(const std::shared_ptr<DiktatWache>& w);
+    void lerneDiktat();
+    void lerneVorlesen();
+    // Enters the learn mode for the current `lernArt`.
+    void lernenStarten();
     // Learns the button under the point (the learn mode's ⌥).
     virtual void lerne(Punkt p);
+    // Runs `arbeit` on the background lane and what it returns on the main thread,
+    // unless the controller is gone by then.
+    void imHintergrund(std::function<std::function<void()>()> arbeit);
 
     // --- input (src/input)
     // Installs the tap for the coming mode (`kommend`: what it swallows); false, with
@@ -243,6 +276,7 @@ public:
     // The latest pointer position of the choose mode that still waits for its frame.
     std::optional<Punkt> bewegungOffen;
     bool vertraut = false;
+    bool chromiumOhneSeitenGemeldet = false;
     std::vector<std::string> schlange;
     bool beschaeftigt = false;
     std::string letzteZustellung;
@@ -255,6 +289,9 @@ public:
     Marke endeQuelle;
     Marke diktatUhr;
     bool diktatLaeuft = false;
+    // Counts up with every start and stop of dictation: a result of the background lane
+    // counts only for the dictation that asked for it.
+    std::uint64_t diktatNummer = 0;
     std::map<std::uint32_t, std::uint32_t> kuerzelRefs;
     std::optional<KuerzelArt> kuerzelLernen;
 
@@ -276,6 +313,11 @@ public:
     // Work scheduled with `nach`, by number; each entry goes when its work runs.
     std::map<std::uint64_t, Marke> spaeter;
     std::uint64_t spaeterNummer = 0;
+    // Work on the background lane, by number, until its result is back on the main thread.
+    std::map<std::uint64_t, Marke> hintergrundArbeiten;
+    std::uint64_t hintergrundNummer = 0;
+    // Alive as long as the controller: results of the background lane check it.
+    std::shared_ptr<int> lebenszeichen = std::make_shared<int>(0);
 
     // Timers and subscriptions of the start-up sequence.
     Marke freigabeUhr;

@@ -1,15 +1,152 @@
+// Dictation: the target's own dictation button pressed after a paste or by the
+// shortcut, and the watch that presses Send once the dictated text has settled. The
+// button searches and input reads run on the background lane; every decision here.
+
+#include "app/sprache.h"
 #include "app/steuerung.h"
+#include "assist/diktat_wache.h"
+#include "assist/knopfsuche.h"
+#include "basis/protokoll.h"
+#include "targets/browser.h"
+#include "targets/seite.h"
 
 namespace klebwerk {
 
-// Dictation and the read-aloud watch come with the dictation subsystem.
-void Steuerung::stoppeDiktat() {}
-void Steuerung::starteDiktat(const std::shared_ptr<Ziel>&) {}
-void Steuerung::stoppeWache() {}
-bool Steuerung::diktatBereit() const { return false; }
-void Steuerung::diktatPerKuerzel() {}
+namespace {
+constexpr double wachenTakt = 0.6;
+constexpr double wachenHoechstdauer = 600.0;
+}  // namespace
 
-// Learning a button comes with the button learning.
-void Steuerung::lerne(Punkt) {}
+void Steuerung::imHintergrund(std::function<std::function<void()>()> arbeit) {
+    const std::uint64_t nr = ++hintergrundNummer;
+    std::weak_ptr<int> lebt = lebenszeichen;
+    Laufschleife& s = schleife;
+    hintergrundArbeiten[nr] = schleife.hintergrund([this, &s, lebt, nr, arbeit = std::move(arbeit)] {
+        auto danach = arbeit();
+        s.aufHaupt([this, lebt, nr, danach = std::move(danach)] {
+            if (lebt.expired()) return;
+            hintergrundArbeiten.erase(nr);
+            danach();
+        });
+        return Fortsetzung::fertig();
+    });
+}
+
+std::optional<Element> Steuerung::sucheKnopf(const Ziel& z, const KnopfMerkmal& m) const {
+    return sucheKnopfIn(ax, z.fenster, m);
+}
+
+void Steuerung::stoppeDiktat() {
+    diktatUhr.aufheben();
+    diktatLaeuft = false;
+    // Whatever a stopped dictation still has under way counts no more.
+    ++diktatNummer;
+}
+
+void Steuerung::starteDiktat(const std::shared_ptr<Ziel>& z) {
+    if (diktatLaeuft) return;
+    const auto m = merkmal(KnopfArt::diktat);
+    if (!m) return;
+    diktatLaeuft = true;
+    const std::uint64_t nummer = ++diktatNummer;
+    imHintergrund([this, a = ax, fenster = z->fenster, z, m = *m, nummer] {
+        auto knopf = sucheKnopfIn(a, fenster, m);
+        return [this, z, m, nummer, knopf] {
+            // Stopped meanwhile (the target removed, dictation switched off, the shortcut).
+            if (nummer != diktatNummer || !diktatLaeuft) return;
+            if (knopf && ax.aktion(*knopf, "AXPress")) {
+                protokoll("Diktat gestartet");
+                hinweis.zeige(L("● Diktat läuft – einfach sprechen", "● Dictation on – just speak"), 2.5);
+                if (diktatSenden()) beobachteDiktat(z, m);
+                else diktatLaeuft = false;
+            } else {
+                diktatLaeuft = false;
+                hinweis.zeige(L("Diktat-Knopf im Zielfenster nicht gefunden", "Dictation button not found in the target window"),
+                              2.5);
+                protokoll("Diktat: Knopf nicht gefunden");
+            }
+            schreibeStatus();
+        };
+    });
+}
+
+void Steuerung::diktatPerKuerzel() {
+    if (!ziel) {
+        hinweis.zeige(L("Kein Zielfenster gewählt", "No target window chosen"), 2.0);
+        return;
+    }
+    if (!merkmal(KnopfArt::diktat)) {
+        hinweis.zeige(L("Diktat-Knopf noch nicht festgelegt", "Dictation button not set yet"), 2.5);
+        return;
+    }
+    protokoll("Kürzel: Diktat");
+    stoppeDiktat();
+    ruhigBis = schleife.jetzt() + 2.0;
+    auto z = ziel;
+    aktiviereZiel(*z);
+    const std::uint64_t nummer = diktatNummer;
+    warteBisVorn(z, 30, [this, z, nummer](bool) {
+        if (nummer != diktatNummer) return;
+        fokussiereEingabe(z);
+        nach(0.15, [this, z, nummer] {
+            if (nummer == diktatNummer) starteDiktat(z);
+        });
+    });
+}
+
+void Steuerung::beobachteDiktat(const std::shared_ptr<Ziel>& z, const KnopfMerkmal& m) {
+    auto w = std::make_shared<DiktatWache>();
+    w->nummer = diktatNummer;
+    w->ziel = z;
+    w->merkmal = m;
+    w->start = schleife.jetzt();
+    w->letzteAenderung = w->start;
+    diktatUhr = schleife.wiederhole(wachenTakt, [this, w] { diktatTakt(w); });
+}
+
+void Steuerung::diktatTakt(const std::shared_ptr<DiktatWache>& w) {
+    if (w->nummer != diktatNummer) return;
+    if (!diktatLaeuft || schleife.jetzt() - w->start >= wachenHoechstdauer) {
+        stoppeDiktat();
+        schreibeStatus();
+        return;
+    }
+    if (w->beschaeftigt) return;
+    w->beschaeftigt = true;
+    const bool browser = istBrowser(plattform.arbeitsplatz, w->ziel->pid);
+    imHintergrund([this, a = ax, w, app = w->ziel->app, fenster = w->ziel->fenster, m = w->merkmal, browser] {
+        // A closed window no longer answers a read of its role.
+        const bool offen = a.text(fenster, "AXRole").has_value();
+        const bool knopfDa = offen && sucheKnopfIn(a, fenster, m).has_value();
+        const std::string text = offen ? eingabeTextVon(a, app, fenster, browser) : std::string();
+        return [this, w, offen, knopfDa, text] {
+            w->beschaeftigt = false;
+            if (w->nummer != diktatNummer || !diktatLaeuft) return;
+            if (!offen) {
+                stoppeDiktat();
+                schreibeStatus();
+                return;
+            }
+            switch (werteAus(*w, knopfDa, text, schleife.jetzt())) {
+                case WachenSchritt::weiter:
+                    return;
+                case WachenSchritt::senden:
+                    stoppeDiktat();
+                    // Switched off while the user spoke: the text stays unsent.
+                    if (diktatSenden()) sende(w->ziel, true);
+                    else protokoll("Diktat beendet, Senden nach Diktat ist aus");
+                    break;
+                case WachenSchritt::ohneText:
+                    protokoll("Diktat ohne Text beendet");
+                    stoppeDiktat();
+                    break;
+            }
+            schreibeStatus();
+        };
+    });
+}
+
+// The read-aloud watch comes with the read-aloud subsystem.
+void Steuerung::stoppeWache() {}
 
 }  // namespace klebwerk

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "basis/einzeilig.h"
 #include "basis/prozesswerte.h"
 
 namespace klebwerk {
@@ -17,6 +18,12 @@ std::string protokollZeile(std::chrono::system_clock::time_point zeit, std::stri
     localtime_r(&sekunden, &ortszeit);
     char stempel[32];
     std::strftime(stempel, sizeof stempel, "%Y-%m-%d %H:%M:%S", &ortszeit);
+    // A line built from outside text (a page title, a file name) stays bounded.
+    std::string kurz;
+    if (text.size() > hoechsteProtokollZeile) {
+        kurz = gekuerzt(std::string(text.substr(0, hoechsteProtokollZeile + 4)), hoechsteProtokollZeile);
+        text = kurz;
+    }
     std::string zeile;
     zeile.reserve(text.size() + 21);
     zeile.append(stempel).append(" ");

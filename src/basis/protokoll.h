@@ -11,6 +11,9 @@ namespace klebwerk {
 // reaches the file whole.
 void protokoll(std::string_view text);
 
+// Longer texts are cut (at a character boundary, with "…").
+inline constexpr std::size_t hoechsteProtokollZeile = 4000;
+
 // The line for `text` at `zeit` (local time), line feed included. Control characters
 // in the text (a file name or window title with a line break) are written as escapes,
 // so that one entry is always one line and no outside text can forge another.

@@ -135,7 +135,7 @@ void Steuerung::legeAufUndWeiter(const std::shared_ptr<Zustellung>& z) {
                         drueckeReturn(*z->ziel, vorne && vorne->pid == z->ziel->pid, schluss);
                         return;
                     }
-                    if (diktatBereit() && diktat() && merkmal(KnopfArt::diktat) &&
+                    if (diktat() && merkmal(KnopfArt::diktat) &&
                         !istBrowser(plattform.arbeitsplatz, z->ziel->pid)) {
                         starteDiktat(z->ziel);
                         z->diktatGestartet = true;

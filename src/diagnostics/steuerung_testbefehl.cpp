@@ -10,6 +10,7 @@
 #include "basis/prozesswerte.h"
 #include "app/steuerung.h"
 #include "diagnostics/befehlstext.h"
+#include "diagnostics/browser_befehle.h"
 #include "targets/fenster_suche.h"
 
 namespace klebwerk {
@@ -186,6 +187,22 @@ const Befehl befehle[] = {
          Punkt p = s.plattform.eingabe.zeiger();
          s.plattform.eingabe.maus(Maustaste::links, true, p);
          s.plattform.eingabe.maus(Maustaste::links, false, p);
+     }},
+    {"lernen", 1, [](Steuerung& s, const Teile&) { s.lernenStarten(); }},
+    {"klicklernen", 3,
+     [](Steuerung& s, const Teile& t) {
+         auto x = liesZahl(t[1]), y = liesZahl(t[2]);
+         if (x && y) s.lerne({*x, *y});
+     }},
+    {"url", 3, [](Steuerung& s, const Teile& t) { schreibeUrlDiagnose(s, neuesZiel(s, t[1], t[2])); }},
+    {"ki", 1, [](Steuerung& s, const Teile&) { schreibeKiListe(s); }},
+    {"feldziel", 3,
+     [](Steuerung& s, const Teile& t) {
+         if (auto z = neuesZiel(s, t[1], t[2])) verbindeFeldziel(s, z);
+     }},
+    {"browserfokus", 3,
+     [](Steuerung& s, const Teile& t) {
+         if (auto z = neuesZiel(s, t[1], t[2])) s.erkenneBrowserFenster(z->fenster, z->pid);
      }},
     {"kuerzel", 1,
      [](Steuerung& s, const Teile&) { s.plattform.eingabe.taste(tasteS, flagge::control | flagge::option, std::nullopt); }},

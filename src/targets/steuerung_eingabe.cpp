@@ -3,6 +3,7 @@
 #include "app/steuerung.h"
 #include "ax/letztes_element.h"
 #include "ax/rollen.h"
+#include "targets/seite.h"
 
 namespace klebwerk {
 
@@ -13,20 +14,13 @@ void Steuerung::fokussiereEingabe(const std::shared_ptr<Ziel>& z) {
         auto fenster = ax.element(*fokus, "AXWindow");
         if (rolle && eingabeRollen().count(*rolle) && fenster && *fenster == z->fenster) return;
     }
-    static const std::set<std::string> felder = {"AXTextArea", "AXTextField"};
     auto feld = letztesElement(
-        ax, z->fenster, 6000,
+        ax, z->fenster, fensterFeldGrenze,
         [](const Element&, const std::optional<std::string>& rolle, const std::string&) {
-            return rolle && felder.count(*rolle);
+            return rolle && textFelder().count(*rolle);
         },
-        felder);
+        textFelder());
     if (feld) ax.setze(*feld, "AXFocused", true);
 }
-
-// Browser targets are recognised by their AI chat page with the browser subsystem;
-// until then a browser window is handled like any other window.
-bool Steuerung::browserEingabe(const std::shared_ptr<Ziel>&) { return false; }
-bool Steuerung::bewerteBrowser(const std::shared_ptr<Ziel>&) { return true; }
-void Steuerung::erkenneBrowserFenster(const Element&, int) {}
 
 }  // namespace klebwerk

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <sstream>
@@ -49,6 +50,19 @@ TEST(Protokoll, EinEintragIstImmerGenauEineZeile) {
         {"Größe \"zitiert\" \\ – ✓", "Größe \"zitiert\" \\ – ✓"},
     };
     for (const Fall& f : faelle) EXPECT_EQ(protokollZeile(zeit, f.text), vorn + f.zeile + "\n");
+}
+
+TEST(Protokoll, EinRiesigerTextWirdAnEinerZeichengrenzeGekuerzt) {
+    auto zeit = std::chrono::system_clock::now();
+    const std::string vorn = protokollZeile(zeit, "").substr(0, 20);
+    // "ä" is two bytes: the cut falls inside one unless it backs up.
+    std::string umlaute;
+    for (int i = 0; i < 5000; ++i) umlaute += "ä";
+    const std::string zeile = protokollZeile(zeit, "Browser-Tab: xy" + umlaute);
+    EXPECT_LE(zeile.size(), vorn.size() + hoechsteProtokollZeile + 4);
+    EXPECT_EQ(zeile.substr(zeile.size() - 4), "\u2026\n");
+    EXPECT_EQ(zeile.substr(zeile.size() - 6, 2), "ä");
+    EXPECT_EQ(std::count(zeile.begin(), zeile.end(), '\n'), 1);
 }
 
 TEST(Protokoll, ZweiThreadsVermischenIhreZeilenNie) {

@@ -312,14 +312,6 @@ TEST_F(Zustellen, ReturnUndAbschlussZaehlenAbDerGesendetenTaste) {
     EXPECT_EQ(u.steuerung->letzteZustellung, "a.png");
 }
 
-TEST_F(Zustellen, GelernterDiktatknopfLaesstDenNutzerNichtImZiel) {
-    u.ud.setzeWahr("diktatAn", true);
-    u.steuerung->setzeMerkmal(KnopfArt::diktat, KnopfMerkmal{"AXButton", "Diktat starten", ""});
-    u.steuerung->neuerScreenshot(bild("a.png"));
-    u.desktop.uhr.vorwaerts(3);
-    EXPECT_EQ(u.desktop.arbeitsplatz.vorne, editorPid);
-}
-
 TEST_F(Zustellen, SendenBringtDasZielNachVorn) {
     for (bool zurueck : {false, true}) {
         u.desktop.arbeitsplatz.vorne = editorPid;
