@@ -116,8 +116,11 @@ struct BrowserStart {
     // errors when hosts are given).
     std::string zertifizierungsstelle = {};
     // Chromium: the page's accessibility tree on the bus (--force-renderer-accessibility).
-    // Without it Chromium runs as a user starts it, and shows only its frames.
+    // Without it Chromium runs as a user starts it (Chromium 156 shows its pages then too).
     bool seitenBaum = true;
+    // False: the browser cannot reach the accessibility bus (its address points at no
+    // socket), as one that shows nothing there; its windows are windows of the X side only.
+    bool zugaenglichkeitsBus = true;
 };
 
 // Preferences of a Firefox profile that keep it from ever reaching the network: no
@@ -236,6 +239,8 @@ public:
             std::string regeln;
             for (const auto& h : start.hosts) regeln += "MAP " + h + " 127.0.0.1, ";
             befehl.push_back("--host-resolver-rules=" + regeln + "MAP * ~NOTFOUND");
+            // Its offer to translate the German test page is a window of its own.
+            befehl.push_back("--disable-features=Translate");
             if (!start.hosts.empty()) befehl.push_back("--ignore-certificate-errors");
         } else {
             std::ofstream(profil + "/user.js") << firefoxEinstellungen(start.hosts);
@@ -247,6 +252,7 @@ public:
             befehl = {"firefox-esr", "--no-remote", "--new-instance", "--profile", profil, "--width", "900", "--height", "640"};
             umgebung = {"MOZ_CRASHREPORTER_DISABLE=1"};
         }
+        if (!start.zugaenglichkeitsBus) umgebung.push_back("AT_SPI_BUS_ADDRESS=unix:path=" + profil + "/kein-bus");
         befehl.push_back(start.adresse);
         befehl.insert(befehl.end(), start.weitereTabs.begin(), start.weitereTabs.end());
         prozess_ = std::make_unique<Kindprozess>(befehl, umgebung);
@@ -283,7 +289,11 @@ public:
     bool aktiviere() const {
         const std::uint32_t id = fenster();
         if (!id || fuehreAus({"xdotool", "windowactivate", "--sync", std::to_string(id)}) != 0) return false;
-        return warteBis([&] { return ausgabeVon({"xdotool", "getactivewindow"}) == std::to_string(id); }, 5);
+        // Active for the window manager, and the keyboard's focus with the window.
+        return warteBis([&] {
+            return ausgabeVon({"xdotool", "getactivewindow"}) == std::to_string(id) &&
+                   ausgabeVon({"xdotool", "getwindowfocus"}) == std::to_string(id);
+        }, 5);
     }
 
     // Goes to `adresse` in the current tab as a user does: the address bar, the address
