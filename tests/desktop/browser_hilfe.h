@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -239,8 +240,6 @@ public:
             std::string regeln;
             for (const auto& h : start.hosts) regeln += "MAP " + h + " 127.0.0.1, ";
             befehl.push_back("--host-resolver-rules=" + regeln + "MAP * ~NOTFOUND");
-            // Its offer to translate the German test page is a window of its own.
-            befehl.push_back("--disable-features=Translate");
             if (!start.hosts.empty()) befehl.push_back("--ignore-certificate-errors");
         } else {
             std::ofstream(profil + "/user.js") << firefoxEinstellungen(start.hosts);
@@ -297,11 +296,13 @@ public:
     }
 
     // Goes to `adresse` in the current tab as a user does: the address bar, the address
-    // typed, any completion the browser offers deleted, Return.
-    bool oeffne(const std::string& adresse) const {
-        if (!aktiviere()) return false;
-        return fuehreAus({"xdotool", "key", "--clearmodifiers", "ctrl+l"}) == 0 &&
-               fuehreAus({"xdotool", "type", "--delay", "4", adresse}) == 0 &&
+    // typed, any completion the browser offers deleted, Return. `leisteBereit` tells when
+    // the address bar has the keyboard's focus: right after its start a browser can drop
+    // the keys that go before.
+    bool oeffne(const std::string& adresse, const std::function<bool()>& leisteBereit) const {
+        if (!aktiviere() || fuehreAus({"xdotool", "key", "--clearmodifiers", "ctrl+l"}) != 0) return false;
+        if (!warteBis(leisteBereit, 5)) return false;
+        return fuehreAus({"xdotool", "type", "--delay", "4", adresse}) == 0 &&
                fuehreAus({"xdotool", "key", "Delete", "Return"}) == 0;
     }
 

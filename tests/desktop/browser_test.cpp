@@ -59,6 +59,28 @@ protected:
         ASSERT_TRUE(warteBis([&] { return !(ordner = status().value("ordner").toString().toStdString()).empty(); }));
     }
 
+    // Whether the browser `pid`'s keyboard focus is in its address bar (a text field in
+    // Chromium, a combo box in Firefox).
+    std::function<bool()> adressleisteHatFokus(int pid) {
+        AX& a = sicht();
+        return [&a, pid] {
+            auto fokus = a.element(a.anwendung(pid), "AXFocusedUIElement");
+            auto rolle = fokus ? a.text(*fokus, "AXRole") : std::nullopt;
+            return rolle == "AXTextField" || rolle == "AXComboBox";
+        };
+    }
+    // The tests' own view of the accessibility bus, made when first needed.
+    AX& sicht() {
+        if (!ax) {
+            x = std::make_unique<x11::XVerbindung>();
+            desktop = std::make_unique<x11::XDesktopFenster>(*x);
+            zg = std::make_unique<atspi::AtspiZugaenglichkeit>(*desktop, arbeitsplatz, schleife);
+            zg->vertraut(true);
+            ax = std::make_unique<AX>(*zg);
+        }
+        return *ax;
+    }
+
     QJsonObject status() const {
         return QJsonDocument::fromJson(QByteArray::fromStdString(test::liesDatei(lauf.daten("status.json")))).object();
     }
@@ -77,6 +99,12 @@ protected:
     test::KlebwerkLauf lauf;
     std::unique_ptr<test::Probefenster> nutzer;
     std::string ordner;
+    std::unique_ptr<x11::XVerbindung> x;
+    std::unique_ptr<x11::XDesktopFenster> desktop;
+    test::TestArbeitsplatz arbeitsplatz;
+    test::TestSchleife schleife;
+    std::unique_ptr<atspi::AtspiZugaenglichkeit> zg;
+    std::unique_ptr<AX> ax;
 };
 
 // Everything a browser's tests share, made on the first test of that browser: the
@@ -137,7 +165,7 @@ protected:
     // recorded is gone.
     void zeigeUndStarte(const std::string& adresse, const std::string& titel,
                         const std::string& einstellungen = R"({"testBefehle": true, "feldSichtbar": false})") {
-        ASSERT_TRUE(browser().oeffne(adresse));
+        ASSERT_TRUE(browser().oeffne(adresse, adressleisteHatFokus(browser().pid())));
         ASSERT_TRUE(browser().warteAufSeitenTitel(titel)) << "the browser's window is titled " << browser().fensterTitel();
         ASSERT_NO_FATAL_FAILURE(starteKlebwerk(einstellungen));
     }
@@ -205,7 +233,7 @@ TEST_P(BrowserEcht, GewoehnlicheSeiteImTabNimmtDasFensterAusDerListeUndDieAufnah
     ASSERT_NO_FATAL_FAILURE(erwarteErkannt("Testchat"));
 
     const std::string name = "Notizen-" + std::to_string(umgebung->nummer);
-    ASSERT_TRUE(browser().oeffne(umgebung->datei("notizen.html#" + name)));
+    ASSERT_TRUE(browser().oeffne(umgebung->datei("notizen.html#" + name), adressleisteHatFokus(browser().pid())));
     ASSERT_TRUE(browser().warteAufSeitenTitel(name));
     ASSERT_TRUE(warteAufProtokoll(ausDerListe)) << lauf.protokoll();
     ASSERT_TRUE(warteBis([&] { return !status().contains("ziel") && status().value("verbunden").toArray().isEmpty(); }))
@@ -218,6 +246,28 @@ TEST_P(BrowserEcht, GewoehnlicheSeiteImTabNimmtDasFensterAusDerListeUndDieAufnah
     EXPECT_FALSE(lauf.protokollEnthaelt(" Eingefügt in ")) << lauf.protokoll();
     EXPECT_FALSE(nutzerBekamEinfuegen());
     EXPECT_EQ(test::vorkommen(lauf.protokoll(), erkannt), 1) << "connected again: " << lauf.protokoll();
+    EXPECT_EQ(lauf.beende(), 0);
+}
+
+TEST_P(BrowserEcht, TabZurueckAufDemChatVerbindetDasFensterWiederUndDieAufnahmeLandetDort) {
+    const auto [adresse, titel] = neueChatSeite();
+    ASSERT_NO_FATAL_FAILURE(zeigeUndStarte(adresse, titel));
+    ASSERT_TRUE(browser().aktiviere());
+    ASSERT_NO_FATAL_FAILURE(erwarteErkannt("Testchat"));
+    const std::string notizen = "Notizen-" + std::to_string(umgebung->nummer);
+    ASSERT_TRUE(browser().oeffne(umgebung->datei("notizen.html#" + notizen), adressleisteHatFokus(browser().pid())));
+    ASSERT_TRUE(browser().warteAufSeitenTitel(notizen));
+    ASSERT_TRUE(warteAufProtokoll(ausDerListe)) << lauf.protokoll();
+
+    const auto [zurueck, zurueckTitel] = neueChatSeite();
+    ASSERT_TRUE(browser().oeffne(zurueck, adressleisteHatFokus(browser().pid())));
+    ASSERT_TRUE(browser().warteAufSeitenTitel(zurueckTitel));
+    ASSERT_TRUE(warteBis([&] { return test::vorkommen(lauf.protokoll(), erkannt) == 2; })) << lauf.protokoll();
+    ASSERT_TRUE(warteBis([&] { return zielName().rfind("Testchat \u00b7 ", 0) == 0; })) << zielName();
+    legeAufnahmeAb("Bildschirmfoto 2026-12-11 um 10.00.05.png");
+    const auto e = warteAufEreignisse(1);
+    ASSERT_EQ(e.size(), 1u) << lauf.protokoll();
+    erwarteBildImTextbereich(e[0]);
     EXPECT_EQ(lauf.beende(), 0);
 }
 
@@ -258,13 +308,7 @@ TEST_P(BrowserOhneZugang, FensterTitelNenntDenChatUndDieAufnahmeLandetImAngeklic
 
     {
         // Its window is there for the accessibility layer, a page is not.
-        x11::XVerbindung x;
-        x11::XDesktopFenster desktop(x);
-        test::TestArbeitsplatz arbeitsplatz;
-        test::TestSchleife schleife;
-        atspi::AtspiZugaenglichkeit zg(desktop, arbeitsplatz, schleife);
-        ASSERT_TRUE(zg.vertraut(true));
-        AX ax(zg);
+        AX& ax = sicht();
         const std::string titel = "ChatGPT" + test::titelZusatz(GetParam());
         std::optional<Element> fenster;
         ASSERT_TRUE(warteBis([&] {
