@@ -1,5 +1,8 @@
 // Klebwerk on the Linux desktop.
 
+#include <iostream>
+#include <string_view>
+
 #include <QApplication>
 #include <QTimer>
 
@@ -8,11 +11,25 @@
 #include "basis/prozesswerte.h"
 #include "app/sprache.h"
 #include "app/steuerung.h"
+#include "chromium_zugang_befehl.h"
+#include "platform/x11/neustart_helfer.h"
 #include "platform/x11/signal_beendigung.h"
 #include "platform/x11/x11_desktop.h"
 
 int main(int argc, char** argv) {
     using namespace klebwerk;
+    // The relaunch helper of the language switch never becomes an application.
+    if (int status = x11::fuehreNeustartAus(argc, argv); status >= 0) return status;
+    // Commands that only change files and end: no application, no desktop connection.
+    for (int i = 1; i < argc; ++i) {
+        std::string_view befehl = argv[i];
+        if (befehl == "--chromium-zugang" || befehl == "--chromium-zugang-aus") {
+            Einstellungen ud(einstellungsDatei());
+            setzeEnglisch(englischAus(ud.text("sprache"), x11::QtSprachen().bevorzugt()));
+            return chromiumZugangBefehl(befehl == "--chromium-zugang", std::cout, std::cerr);
+        }
+    }
+
     // Before any thread exists, so that every thread inherits it: SIGTERM is then
     // read from a signalfd by the event loop, never by a signal handler.
     x11::sperreBeendigungssignal();

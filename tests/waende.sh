@@ -15,6 +15,9 @@ backends='^platform/(x11|atspi|wayland)/'
 treffer=$(grep -rnE '#include <(X11/|xcb/|xkbcommon/|wayland-)' . | sed 's#^\./##' | grep -vE "$backends")
 [ -z "$treffer" ] || melde "window-system headers outside the desktop backends:" "$treffer"
 
+treffer=$(grep -rnE '#include <pulse/' . | sed 's#^\./##' | grep -vE "$backends")
+[ -z "$treffer" ] || melde "the sound server's headers outside the desktop backends:" "$treffer"
+
 treffer=$(grep -rnE 'org\.a11y|QDBusConnection' . | sed 's#^\./##' | grep -vE "$backends")
 [ -z "$treffer" ] || melde "the accessibility bus or D-Bus outside the desktop backends:" "$treffer"
 

@@ -1,5 +1,7 @@
 #include "app/steuerung.h"
 
+#include "menubar/statusleiste.h"
+
 #include "basis/ordner.h"
 #include "basis/prozesswerte.h"
 

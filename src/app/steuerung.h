@@ -17,10 +17,13 @@
 #include "ax/knopf_merkmal.h"
 #include "delivery/vorkodierung.h"
 #include "feedback/hinweis.h"
+#include "feedback/klang.h"
 #include "feedback/rahmen.h"
 #include "input/kuerzel_art.h"
 #include "input/modus.h"
 #include "intake/waechter.h"
+#include "menubar/leistenstand.h"
+#include "menubar/menue.h"
 #include "platform/plattform.h"
 #include "targets/ziel.h"
 
@@ -30,6 +33,7 @@ namespace klebwerk {
 
 struct Zustellung;
 struct DiktatWache;
+class Statusleiste;
 
 // A restored target waiting for its window: the stored entry, its position, and the
 // key of the application it was stored with ("" when none was stored).
@@ -236,7 +240,25 @@ public:
     virtual void kuerzelTaste(std::uint16_t code, std::uint64_t flaggen, const AbgriffEreignis& kopie);
 
     // --- menu bar (src/menubar)
+    // Creates the status item (start-up) and logs whether the desktop has a status area.
+    void richteLeisteEin();
     void aktualisiereLeiste();
+    // The status menu as it is now; built afresh for every opening.
+    std::vector<MenueEintrag> baueMenue();
+    void schaltePause();
+    void schalteAufnahmen();
+    void schaltePapierkorb();
+    void schalteAbsenden();
+    void schalteDiktat();
+    void schalteDiktatSenden();
+    void schalteFeld();
+    void beenden();
+
+    // --- language and login item (src/app)
+    // Stores the other language and restarts (without a shell); when the restart cannot
+    // be started, keeps running and says the language changes at the next start.
+    void wechsleSprache();
+    void schalteAnmeldung();
 
     // --- panel (src/panel)
     void zeigeFeld();
@@ -253,6 +275,8 @@ public:
     AX ax;  // the accessibility layer over plattform.ax
     Hinweis hinweis;
     Rahmen rahmen;
+    std::unique_ptr<Statusleiste> leiste;
+    LeistenStand leistenAnzeige;
     Waechter waechter;
 
     std::shared_ptr<Ziel> ziel;
@@ -277,6 +301,8 @@ public:
     std::optional<Punkt> bewegungOffen;
     bool vertraut = false;
     bool chromiumOhneSeitenGemeldet = false;
+    // Since when each browser process was seen without its pages (monotonic seconds).
+    std::map<int, double> ohneSeiteSeit;
     std::vector<std::string> schlange;
     bool beschaeftigt = false;
     std::string letzteZustellung;
@@ -324,6 +350,12 @@ public:
     Marke aufraeumUhr;
     Marke beendetBeobachter;
     Marke befehlsKanal;
+
+    // --- interface sounds (src/feedback)
+    // Plays a sound; with "toene" off only when `auchWennAus`.
+    void spiele(KlangArt art, bool auchWennAus = false);
+    // Each sound's bytes, made on first use and kept.
+    Klang klang{plattform.klang, ud};
 };
 
 }  // namespace klebwerk

@@ -16,6 +16,7 @@ void Steuerung::starte() {
     // 1. Defaults.
     ud.registriereStandards(QJsonObject{{"diktatSenden", true}, {"aufnahmen", true}, {"feldSichtbar", true}});
     // 2.–3. The status item, first in its look for missing permission.
+    richteLeisteEin();
     aktualisiereLeiste();
     // 4.–6. The watcher.
     waechter.neu = [this](const std::string& pfad) { neuerScreenshot(pfad); };

@@ -91,6 +91,35 @@ bool pruefe(const Element& e, std::vector<Wert>& werte, const Passt& passt) {
 // How many candidates are read in one batch of requests in flight.
 constexpr size_t kandidatenVorrat = 128;
 
+// Where the walk stops on its way down to a candidate: the topmost matching element of
+// the path (an ancestor, else the candidate) and its depth below the root.
+struct Pfadtreffer {
+    Element element;
+    size_t tiefe;
+};
+
+// The walk's view of the path from the root down to `kandidat`, read afresh: it
+// descends only into elements whose children read as a list, and examines each with
+// what it reads then (an element that is gone or hidden reads as absent). Gives where
+// it stops, none when it does not reach a match on that path; no value when the path
+// up through the parents cannot be told.
+std::optional<std::optional<Pfadtreffer>> aufPfad(const AX& ax, const Element& wurzel, const Element& kandidat,
+                                                  const Passt& passt) {
+    std::vector<Element> pfad{kandidat};
+    while (!(pfad.back() == wurzel)) {
+        auto eltern = ax.element(pfad.back(), "AXParent");
+        if (!eltern || pfad.size() > 4096) return std::nullopt;  // not under this root, as far as we can tell
+        pfad.push_back(*eltern);
+    }
+    const std::vector<Element> kette(pfad.rbegin(), pfad.rend());  // root first, the candidate last
+    auto werte = ax.mehrereVon(kette, vierNamen);
+    for (size_t i = 0; i < kette.size(); ++i) {
+        if (pruefe(kette[i], werte[i], passt)) return std::optional<Pfadtreffer>{Pfadtreffer{kette[i], i}};
+        if (!sindKinder(werte[i][3])) break;
+    }
+    return std::optional<Pfadtreffer>{};
+}
+
 // The search through the backend's candidate query; no value when it cannot answer
 // with certainty, and the caller walks.
 std::optional<std::optional<Element>> ueberKandidaten(const AX& ax, const Element& wurzel, long grenze,
@@ -105,49 +134,38 @@ std::optional<std::optional<Element>> ueberKandidaten(const AX& ax, const Elemen
     // With one role that the backend vouches for, only the label is left to read.
     std::optional<std::string> gewisseRolle;
     if (rollenListe.size() == 1 && ax.backend().kandidatenGenau(wurzel, rollenListe)) gewisseRolle = rollenListe[0];
-    // The last match in document order.
-    std::optional<Element> letzter;
-    for (size_t anfang = 0; anfang < kandidaten->size() && !letzter; anfang += kandidatenVorrat) {
+    // The last match in document order that the walk reaches; the walk meets the
+    // ancestors of a match before it, so the topmost matching one wins.
+    std::optional<Pfadtreffer> treffer;
+    for (size_t anfang = 0; anfang < kandidaten->size() && !treffer; anfang += kandidatenVorrat) {
         size_t ende = std::min(kandidaten->size(), anfang + kandidatenVorrat);
         std::vector<Element> batch(kandidaten->begin() + anfang, kandidaten->begin() + ende);
         auto werte = ax.mehrereVon(batch, gewisseRolle ? zweiNamen : dreiNamen);
         for (size_t i = 0; i < batch.size(); ++i) {
             const bool ja = gewisseRolle ? passt(batch[i], gewisseRolle, labelAus(werte[i][0], werte[i][1]))
                                          : pruefe(batch[i], werte[i], passt);
-            if (ja) {
-                letzter = batch[i];
+            if (!ja) continue;
+            auto weg = aufPfad(ax, wurzel, batch[i], passt);
+            if (!weg) return std::nullopt;
+            // Not reached (below a hidden element, or gone meanwhile): an earlier one.
+            if (*weg) {
+                treffer = **weg;
                 break;
             }
         }
     }
-    // No element of the tree matches: the walk finds nothing either, whatever its budget.
-    if (!letzter) return std::optional<Element>{};
+    // No element of the tree that the walk reaches matches: it finds nothing either,
+    // whatever its budget.
+    if (!treffer) return std::optional<Element>{};
+    const size_t tiefe = treffer->tiefe;
 
-    // The walk meets the ancestors of that match before it: the topmost matching one wins.
-    std::vector<Element> pfad{*letzter};
-    while (!(pfad.back() == wurzel)) {
-        auto eltern = ax.element(pfad.back(), "AXParent");
-        if (!eltern || pfad.size() > 4096) return std::nullopt;  // not under this root, as far as we can tell
-        pfad.push_back(*eltern);
-    }
-    std::vector<Element> vorfahren(pfad.rbegin(), pfad.rend() - 1);  // root first, the match left out
-    auto werte = ax.mehrereVon(vorfahren, dreiNamen);
-    Element treffer = *letzter;
-    size_t tiefe = pfad.size() - 1;
-    for (size_t i = 0; i < vorfahren.size(); ++i) {
-        if (pruefe(vorfahren[i], werte[i], passt)) {
-            treffer = vorfahren[i];
-            tiefe = i;
-            break;
-        }
-    }
     // Before it the walk examines its `tiefe` ancestors and everything after its subtree
     // in document order; the backend counts the elements after it (its descendants too,
     // so the count bounds that number from above).
     const size_t gebraucht = static_cast<size_t>(grenze);
     if (tiefe + 1 > gebraucht) return std::nullopt;
-    auto nach = ax.backend().elementeNach(wurzel, treffer, gebraucht - tiefe, frist);
-    if (nach && tiefe + *nach + 1 <= gebraucht) return std::optional<Element>{treffer};
+    auto nach = ax.backend().elementeNach(wurzel, treffer->element, gebraucht - tiefe, frist);
+    if (nach && tiefe + *nach + 1 <= gebraucht) return std::optional<Element>{treffer->element};
     return std::nullopt;
 }
 

@@ -21,8 +21,10 @@ using Passt = std::function<bool(const Element&, const std::optional<std::string
 // `nurRollen`, when given, promises that `passt` holds for no element whose role is
 // outside that set. The search may then ask the backend for the candidates with those
 // roles, last first, and answers with exactly the element the walk would give (the
-// topmost matching ancestor of the last match, if the walk reaches it within `grenze`);
-// whenever that cannot be shown it walks.
+// topmost matching ancestor of the last match that the walk reaches, if it reaches it
+// within `grenze`; a match below an element whose children do not read as a list, or
+// that no longer matches when read again, is not reached); whenever that cannot be
+// shown it walks.
 std::optional<Element> letztesElement(const AX& ax, const Element& wurzel, long grenze, const Passt& passt,
                                       const std::optional<std::set<std::string>>& nurRollen = std::nullopt);
 

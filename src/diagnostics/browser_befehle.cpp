@@ -1,7 +1,6 @@
 #include "diagnostics/browser_befehle.h"
 
 #include <algorithm>
-#include <deque>
 #include <set>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "basis/prozesswerte.h"
 #include "diagnostics/befehlstext.h"
 #include "targets/browser.h"
+#include "targets/seite.h"
 
 namespace klebwerk {
 
@@ -25,22 +25,10 @@ const char* wahr(bool b) { return b ? "true" : "false"; }
 // The distinct roles among the first elements of the tree, breadth first, sorted.
 std::vector<std::string> rollenIm(const AX& ax, const Element& wurzel) {
     std::set<std::string> rollen;
-    std::deque<Element> schlange{wurzel};
-    long eingereiht = 1;
-    while (!schlange.empty()) {
-        const Element e = schlange.front();
-        schlange.pop_front();
-        const auto werte = ax.mehrere(e, {"AXRole", "AXChildren"});
-        if (const auto* r = werte[0].als<std::string>()) rollen.insert(*r);
-        const auto* kinder = werte[1].als<WertListe>();
-        if (!kinder) continue;
-        for (const Wert& k : *kinder) {
-            const auto* kind = k.als<Element>();
-            if (!kind || eingereiht >= rollenGrenze) continue;
-            schlange.push_back(*kind);
-            ++eingereiht;
-        }
-    }
+    breitensuche(ax, wurzel, rollenGrenze, [&rollen](const Element&, const std::string* rolle) {
+        if (rolle) rollen.insert(*rolle);
+        return false;
+    });
     return {rollen.begin(), rollen.end()};
 }
 

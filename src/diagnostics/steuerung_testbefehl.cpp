@@ -11,6 +11,7 @@
 #include "app/steuerung.h"
 #include "diagnostics/befehlstext.h"
 #include "diagnostics/browser_befehle.h"
+#include "menubar/menue.h"
 #include "targets/fenster_suche.h"
 
 namespace klebwerk {
@@ -151,6 +152,7 @@ const Befehl befehle[] = {
          s.aktualisiereFeld();
      }},
     {"fenster", 1, [](Steuerung& s, const Teile&) { schreibeFensterliste(s); }},
+    {"klaenge", 1, [](Steuerung& s, const Teile&) { s.klang.speichere(datenOrdner()); }},
     {"takte", 1, [](Steuerung& s, const Teile&) { schreibeTakte(s); }},
     {"zielneu", 4,
      [](Steuerung& s, const Teile& t) {
@@ -188,6 +190,7 @@ const Befehl befehle[] = {
          s.plattform.eingabe.maus(Maustaste::links, true, p);
          s.plattform.eingabe.maus(Maustaste::links, false, p);
      }},
+    {"menue", 1, [](Steuerung& s, const Teile&) { schreibeAtomar(datenOrdner() + "/menue.txt", menueText(s.baueMenue())); }},
     {"lernen", 1, [](Steuerung& s, const Teile&) { s.lernenStarten(); }},
     {"klicklernen", 3,
      [](Steuerung& s, const Teile& t) {
@@ -206,6 +209,13 @@ const Befehl befehle[] = {
      }},
     {"kuerzel", 1,
      [](Steuerung& s, const Teile&) { s.plattform.eingabe.taste(tasteS, flagge::control | flagge::option, std::nullopt); }},
+    // A registered global shortcut pressed, by its id (2: dictation, 3: send).
+    {"kuerzeldruck", 2,
+     [](Steuerung& s, const Teile& t) {
+         auto id = liesZahl(t[1]);
+         if (id && *id >= 0 && *id == static_cast<double>(static_cast<std::uint32_t>(*id)))
+             s.kuerzelGedrueckt(static_cast<std::uint32_t>(*id));
+     }},
 };
 
 }  // namespace

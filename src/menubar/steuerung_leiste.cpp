@@ -1,10 +1,20 @@
+// The status item: its symbol and tooltip follow the permission, the pause and the
+// target.
+
 #include "app/steuerung.h"
+#include "basis/protokoll.h"
+#include "menubar/statusleiste.h"
 
 namespace klebwerk {
 
-// Every status refresh keeps the preview setting current and writes the status file;
-// the status item's own look comes with the menu.
+void Steuerung::richteLeisteEin() {
+    leiste = std::make_unique<Statusleiste>([this] { return baueMenue(); });
+    protokoll(std::string("Statusbereich gefunden: ") + (Statusleiste::bereichDa() ? "true" : "false"));
+}
+
 void Steuerung::aktualisiereLeiste() {
+    leistenAnzeige = leistenStand(vertraut, pausiert(), ziel.get());
+    if (leiste) leiste->zeige(leistenAnzeige);
     aktualisiereVorschau(false);
     schreibeStatus();
 }

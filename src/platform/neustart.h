@@ -13,6 +13,10 @@ public:
     // This process's own executable.
     virtual std::string eigenesProgramm() = 0;
     virtual bool starte(const std::string& programm, const std::vector<std::string>& argumente) = 0;
+    // Starts the program `verzoegerung` seconds after this process has ended (a relaunch);
+    // false when that cannot be arranged.
+    virtual bool starteNachEnde(const std::string& programm, const std::vector<std::string>& argumente,
+                                double verzoegerung) = 0;
 };
 
 }  // namespace klebwerk

@@ -34,22 +34,19 @@ const std::set<std::string>& textFelder() {
     return rollen;
 }
 
-std::optional<Element> webBereichVon(const AX& ax, const Element& fenster) {
-    if (auto abgefragt = webBereichAbgefragt(ax, fenster)) return *abgefragt;
-    // Breadth first. Everything queued is taken at most once, so the queue never holds
-    // more than the budget: a window with thousands of children costs no more memory.
-    std::deque<Element> schlange{fenster};
+std::optional<Element> breitensuche(const AX& ax, const Element& wurzel, long grenze,
+                                    const std::function<bool(const Element&, const std::string* rolle)>& besuche) {
+    std::deque<Element> schlange{wurzel};
     long eingereiht = 1;
     while (!schlange.empty()) {
         const Element e = schlange.front();
         schlange.pop_front();
         const auto werte = ax.mehrere(e, {"AXRole", "AXChildren"});
-        const auto* rolle = werte[0].als<std::string>();
-        if (rolle && *rolle == "AXWebArea") return e;
+        if (besuche(e, werte[0].als<std::string>())) return e;
         const auto* kinder = werte[1].als<WertListe>();
         if (!kinder) continue;
         for (const Wert& k : *kinder) {
-            if (eingereiht >= webBereichGrenze) break;
+            if (eingereiht >= grenze) break;
             if (const auto* kind = k.als<Element>()) {
                 schlange.push_back(*kind);
                 ++eingereiht;
@@ -57,6 +54,12 @@ std::optional<Element> webBereichVon(const AX& ax, const Element& fenster) {
         }
     }
     return std::nullopt;
+}
+
+std::optional<Element> webBereichVon(const AX& ax, const Element& fenster) {
+    if (auto abgefragt = webBereichAbgefragt(ax, fenster)) return *abgefragt;
+    return breitensuche(ax, fenster, webBereichGrenze,
+                        [](const Element&, const std::string* rolle) { return rolle && *rolle == "AXWebArea"; });
 }
 
 bool liegtIn(const AX& ax, const Element& element, const Element& behaelter) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -15,6 +16,13 @@ namespace klebwerk {
 inline constexpr long browserFeldGrenze = 8000;
 // How many elements of a window are searched for its input field.
 inline constexpr long fensterFeldGrenze = 6000;
+
+// Visits the tree below `wurzel` (itself first) breadth first with each element's role
+// (absent when unreadable), until `besuche` says true; at most `grenze` elements are
+// ever queued, so a wide window costs no more memory than a deep one. The element at
+// which it stopped, if any.
+std::optional<Element> breitensuche(const AX& ax, const Element& wurzel, long grenze,
+                                    const std::function<bool(const Element&, const std::string* rolle)>& besuche);
 
 // The roles of a field a capture is pasted into.
 const std::set<std::string>& textFelder();

@@ -21,6 +21,9 @@ const std::set<std::string>& feldRollen() {
     return rollen;
 }
 
+// How long a browser may take to show its pages once asked.
+constexpr double seitenGeduld = 2.0;
+
 // Browsers built on Chromium show their pages on the bus only when asked to at start.
 bool chromiumArtig(const std::string& kennung) {
     static const std::set<std::string> kennungen = {
@@ -58,9 +61,13 @@ void Steuerung::meldeSeitenOhneZugang(const Ziel& z) {
     if (chromiumOhneSeitenGemeldet) return;
     auto a = plattform.arbeitsplatz.anwendung(z.pid);
     if (!a || !chromiumArtig(a->kennung)) return;
+    // Asked for its pages, the browser builds them within moments: only a page still
+    // missing a while after the first miss is worth the user's attention.
+    const auto [erster, neu] = ohneSeiteSeit.emplace(z.pid, schleife.jetzt());
+    if (schleife.jetzt() - erster->second < seitenGeduld) return;
     chromiumOhneSeitenGemeldet = true;
     protokoll("Browser zeigt seine Seiten nicht (" + einzeilig(a->name, 60) +
-              "): \"klebwerk --chromium-zugang\" ausführen und den Browser neu starten");
+              "): den Browser neu starten; hilft das nicht, \"klebwerk --chromium-zugang\" ausführen");
 }
 
 std::string Steuerung::seitenName(const Ziel& z) {

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <QTemporaryDir>
 
+#include "support/testbild.h"
 #include "support/ziele_szenario.h"
 
 namespace klebwerk {
@@ -268,10 +268,8 @@ TEST_F(Diktat, DasKuerzelOhneZielOderOhneKnopfZeigtNurEinenHinweis) {
 TEST_F(Diktat, NachDemEinfuegenStartetDasDiktatUndDerNutzerBleibtImZiel) {
     s().ud.setzeWahr("diktatAn", true);
     QTemporaryDir ordner;
-    const std::string pfad = ordner.filePath("a.png").toStdString();
-    QImage bild(8, 8, QImage::Format_RGB32);
-    bild.fill(Qt::blue);
-    ASSERT_TRUE(bild.save(QString::fromStdString(pfad), "PNG"));
+    const std::string pfad = test::schreibeTestbild(ordner, "a.png");
+    ASSERT_FALSE(pfad.empty());
     s().neuerScreenshot(pfad);
     vorwaerts(3);
     EXPECT_EQ(a.knopf->gedrueckt, 1);

@@ -122,7 +122,9 @@ TEST_F(Suche, DasLabelIstDieBeschreibungSonstDerTitelOhneHilfe) {
 
 // The candidate query must give exactly the walk's result, for any tree, predicate and
 // budget: with one role (read from the query, not from the element), with several
-// (matching ancestors win), and with dead elements in the tree.
+// (matching ancestors win), with dead elements in the tree, and with elements the walk
+// cannot pass (children that do not read, as below a hidden element) or cannot match
+// (a role that does not read) while the query still lists them and what is below.
 TEST_F(Suche, KandidatenabfrageUndBaumlaufStimmenImmerUeberein) {
     std::mt19937 zufall(7);
     for (int runde = 0; runde < 600; ++runde) {
@@ -136,6 +138,7 @@ TEST_F(Suche, KandidatenabfrageUndBaumlaufStimmenImmerUeberein) {
                                          {{"AXTitle", std::string(zufall() % 2 ? "ja" : "nein")}}));
         }
         if (zufall() % 4 == 0) alle[1 + zufall() % n]->sterbe();
+        if (zufall() % 3 == 0) alle[1 + zufall() % n]->fehlerhaft.insert(zufall() % 2 ? "AXChildren" : "AXRole");
         long grenze = static_cast<long>(zufall() % (n + 3));
         const bool gruppen = runde % 2 == 1;
         const std::set<std::string> rollen = gruppen ? std::set<std::string>{"AXButton", "AXGroup"}

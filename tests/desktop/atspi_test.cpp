@@ -206,7 +206,8 @@ TEST_F(AtspiTest, ChromiumSeiteMitWebbereichAdresseKlassenUndTextbereich) {
     EXPECT_EQ(knoepfe, (std::vector<std::string>{"Senden|btn senden", "|btn mic", "Vorlesen|btn lesen"}));
 
     // The candidate query and its budget proof give the walk's result for every budget,
-    // and the backend's count of later elements bounds the one of the full reverse list.
+    // and the backend's count of later elements bounds the one of the full reverse list
+    // (from above: ATK's bridge may count the trees after the root's child twice).
     auto alleElemente = zg->kandidatenRueckwaerts(*web, {}, 0, 1.0);
     ASSERT_TRUE(alleElemente);
     for (const Element& e : *alleElemente) {
@@ -214,7 +215,7 @@ TEST_F(AtspiTest, ChromiumSeiteMitWebbereichAdresseKlassenUndTextbereich) {
         auto gezaehlt = zg->elementeNach(*web, e, 1000, 1.0);
         ASSERT_TRUE(genau && gezaehlt);
         EXPECT_GE(*gezaehlt, *genau);
-        EXPECT_LE(*gezaehlt, alleElemente->size());
+        EXPECT_LE(*gezaehlt, 2 * *genau + 1);
     }
     auto vorlesen = [](const Element&, const std::optional<std::string>& r, const std::string& l) {
         return r == "AXButton" && l == "Vorlesen";

@@ -120,7 +120,8 @@ public:
         std::ofstream(einstellungsDatei()) << json;
     }
 
-    bool starte() {
+    // `programm`: another copy of the program (by default the build's).
+    bool starte(std::string programm = KLEBWERK_PROGRAMM) {
         std::vector<std::string> umgebung;
         for (char** e = environ; *e; ++e) {
             std::string v = *e;
@@ -134,7 +135,6 @@ public:
         std::vector<char*> env;
         for (auto& v : umgebung) env.push_back(v.data());
         env.push_back(nullptr);
-        std::string programm = KLEBWERK_PROGRAMM;
         char* argv[] = {programm.data(), nullptr};
         return posix_spawn(&pid_, programm.c_str(), nullptr, nullptr, argv, env.data()) == 0;
     }

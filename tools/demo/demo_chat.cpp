@@ -3,7 +3,15 @@
 // paste is reported on standard output:
 //   eingefuegt bild <width>x<height> <formats> <ms since the epoch>
 //   eingefuegt text <characters> <formats> <ms since the epoch>
+//   nachricht <the message's text, a picture as "[bild]"> <ms since the epoch>
 //   gesendet <ms since the epoch>
+// The microphone button dictates as a chat's does: pressed (a click or its
+// accessibility action), it hides while it "listens", types a few words into the
+// input field one by one, and comes back when they are all there:
+//   diktat gestartet <ms since the epoch>
+//   diktat fertig <ms since the epoch>
+// With --lage, where the button's centre is on the screen, whenever the window moves:
+//   mikrofon <x> <y>
 // The window's title is "Demo-Chat" unless --titel names another.
 
 #include <cstdio>
@@ -20,7 +28,9 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -83,6 +93,73 @@ QIcon mikrofonBild() {
     return QIcon(bild);
 }
 
+// What the microphone "hears": these words, one every `wortAbstand` ms.
+const QStringList diktierteWoerter{QStringLiteral("Was"),   QStringLiteral("siehst"), QStringLiteral("du"),
+                                   QStringLiteral("auf"),   QStringLiteral("diesem"), QStringLiteral("Bild?")};
+constexpr int wortAbstand = 400;
+
+// Dictation: while it runs the microphone button is hidden, as a chat swaps it for
+// its recording state; the words go to the end of the input field.
+class Diktat : public QObject {
+public:
+    Diktat(QPushButton* knopf, QTextEdit* eingabe) : knopf_(knopf), eingabe_(eingabe) {
+        uhr_.setInterval(wortAbstand);
+        connect(&uhr_, &QTimer::timeout, this, [this] { naechstesWort(); });
+        connect(knopf_, &QPushButton::clicked, this, [this] { starte(); });
+    }
+
+private:
+    void starte() {
+        if (uhr_.isActive()) return;
+        melde(QStringLiteral("diktat gestartet"));
+        knopf_->hide();
+        wort_ = 0;
+        uhr_.start();
+    }
+    void naechstesWort() {
+        QTextCursor c(eingabe_->document());
+        c.movePosition(QTextCursor::End);
+        const bool leer = eingabe_->document()->isEmpty();
+        c.insertText((leer ? QString() : QStringLiteral(" ")) + diktierteWoerter[wort_++]);
+        if (wort_ < diktierteWoerter.size()) return;
+        uhr_.stop();
+        knopf_->show();
+        melde(QStringLiteral("diktat fertig"));
+    }
+
+    QPushButton* knopf_;
+    QTextEdit* eingabe_;
+    QTimer uhr_;
+    int wort_ = 0;
+};
+
+// Reports the microphone button's centre in screen coordinates each time the window
+// is placed or moved (the window manager places it after it is shown).
+class Lagemelder : public QObject {
+public:
+    explicit Lagemelder(QWidget* knopf) : knopf_(knopf) {}
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Move || e->type() == QEvent::Resize || e->type() == QEvent::Show) {
+            QTimer::singleShot(0, this, [this] { meldeLage(); });
+        }
+        return QObject::eventFilter(o, e);
+    }
+
+private:
+    void meldeLage() {
+        if (!knopf_->isVisible()) return;
+        const QPoint mitte = knopf_->mapToGlobal(knopf_->rect().center());
+        if (mitte == gemeldet_) return;
+        gemeldet_ = mitte;
+        std::printf("mikrofon %d %d\n", mitte.x(), mitte.y());
+        std::fflush(stdout);
+    }
+    QWidget* knopf_;
+    QPoint gemeldet_{-1, -1};
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -111,6 +188,8 @@ int main(int argc, char** argv) {
     mikrofon->setIcon(mikrofonBild());
     mikrofon->setIconSize(QSize(20, 20));
     mikrofon->setAccessibleName(QStringLiteral("Diktat starten"));
+    // A click on it leaves the keyboard focus in the input field, where the words go.
+    mikrofon->setFocusPolicy(Qt::NoFocus);
     auto* senden = new QPushButton(QStringLiteral("➤"));
     senden->setAccessibleName(QStringLiteral("Senden"));
 
@@ -128,10 +207,17 @@ int main(int argc, char** argv) {
     anordnung->addLayout(leiste, 1);
 
     eingabe->senden = [eingabe] {
+        // What goes out, a picture as "[bild]", then that it went.
+        QString inhalt = eingabe->toPlainText();
+        inhalt.replace(QChar::ObjectReplacementCharacter, QStringLiteral("[bild]"));
+        melde(QStringLiteral("nachricht ") + inhalt.simplified());
         melde(QStringLiteral("gesendet"));
         eingabe->clear();
     };
     QObject::connect(senden, &QPushButton::clicked, [eingabe] { eingabe->senden(); });
+    Diktat diktat(mikrofon, eingabe);
+    Lagemelder lage(mikrofon);
+    if (QCoreApplication::arguments().contains(QStringLiteral("--lage"))) fenster.installEventFilter(&lage);
     fenster.show();
     return app.exec();
 }

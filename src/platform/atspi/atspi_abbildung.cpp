@@ -11,6 +11,8 @@ namespace klebwerk::atspi {
 // Attributes (read by AtspiZugaenglichkeit::lies / liesMehrere):
 //   AXRole              GetRole + GetState, through the role table below; a direct child
 //                       of the application is "AXWindow"
+//   (an element without the state "visible" reads as absent wherever its state is
+//   read, a top-level window excepted: toolkits keep hidden widgets in the tree)
 //   AXSubrole           "AXStandardWindow" for a top-level window paired with a normal
 //                       X window (layer 0); "AXDialog" for role "dialog"
 //   AXTitle             property Name (a window's title, a button's caption)
@@ -133,6 +135,8 @@ std::optional<std::uint32_t> atspiRollenNummer(const std::string& name) {
     }
     return std::nullopt;
 }
+
+bool istVerborgen(Zustaende z, bool obersteEbene) { return !obersteEbene && !z.hat(zustandSichtbar); }
 
 std::optional<std::string> axRolle(std::uint32_t atspiRolle, Zustaende z, bool obersteEbene) {
     if (atspiRolle == 0 || z.hat(zustandDefunkt)) return std::nullopt;

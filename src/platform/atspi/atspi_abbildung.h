@@ -21,6 +21,7 @@ enum AtspiZustand : int {
     zustandFokussiert = 12,
     zustandMehrzeilig = 17,
     zustandEmpfindlich = 24,
+    zustandSichtbar = 30,
     zustandHatPopup = 42,
 };
 
@@ -32,6 +33,12 @@ struct Zustaende {
 // The name of an AT-SPI role number ("push button"); "" for an unknown number.
 std::string atspiRollenName(std::uint32_t rolle);
 std::optional<std::uint32_t> atspiRollenNummer(const std::string& name);
+
+// Whether an element with these states is hidden: toolkits keep hidden widgets in the
+// tree without the state "visible" (scrolled out of view is "visible" without
+// "showing"). A hidden element counts as not there, as a hidden view is not in the
+// tree of the system; a top-level window is the desktop's to tell.
+bool istVerborgen(Zustaende z, bool obersteEbene);
 
 // The role of an element: `obersteEbene` for a direct child of the application (a
 // window, whatever role it has on the bus: Qt shows its windows as "filler").

@@ -215,6 +215,7 @@ QDBusArgument regel(const RollenAbfrage* abfrage, bool nurNichtEditierbare) {
         zustandsArt = 3;  // NONE
     } else if (abfrage && abfrage->editierbar) {
         setze(zustandEditierbar);
+        setze(zustandSichtbar);
     } else if (abfrage && !abfrage->ohneZustaende.empty()) {
         for (int z : abfrage->ohneZustaende) setze(z);
         zustandsArt = 3;

@@ -84,7 +84,9 @@ Rohdaten auswerten(const std::vector<QDBusMessage>& antworten, unsigned roh);
 
 // A match rule for Collection.GetMatches: states, attributes, roles, interfaces.
 // Without `abfrage` every element; `nurNichtEditierbare`: the second query of a text
-// search (read-only entries). `fokusRegel`: only the element with the focused state.
+// search (read-only entries). A text search asks for visible elements only; other
+// queries exclude states already, and hidden elements among their candidates read as
+// absent. `fokusRegel`: only the element with the focused state.
 QDBusArgument regel(const RollenAbfrage* abfrage, bool nurNichtEditierbare = false);
 QDBusArgument fokusRegel();
 

@@ -54,7 +54,7 @@ std::optional<std::size_t> AtspiZugaenglichkeit::elementeNach(const Element& wur
     if (!w || !z || w->bus != z->bus) return std::nullopt;
     // ATK's bridge walks backwards slowly (each step asks for the index in the parent)
     // and appends to a linked list (a long answer costs it quadratic time): count
-    // forwards, from the child of the root that holds `ziel`, at most this many.
+    // forwards from `ziel`, at most this many.
     constexpr std::size_t obergrenze = 8192;
     const int anzahl = static_cast<int>(std::min(hoechstens, obergrenze));
     if (anzahl == 0) return 0;
@@ -77,12 +77,14 @@ std::optional<std::size_t> AtspiZugaenglichkeit::elementeNach(const Element& wur
         m = QDBusMessage::createMethodCall(w->bus, w->pfad, iCollection, QStringLiteral("GetMatches"));
         m << QVariant::fromValue(regel(nullptr)) << dokumentOrdnung << anzahl << true;
     } else {
-        // The descendants of that child and the trees of its later siblings: all of the
-        // elements after `ziel` and perhaps some before it.
-        const uint geschwister = 1;  // TREE_RESTRICT_SIBLING
+        // In order from `ziel` up to the root: its descendants, then the trees after it
+        // on every level. ATK's bridge goes over the root's later children twice, so the
+        // count may be larger, never smaller. Only for an element known to lie below the
+        // root (above): the bridge climbs until it meets the root.
+        const uint inOrdnung = 2;  // TREE_INORDER
         m = QDBusMessage::createMethodCall(w->bus, w->pfad, iCollection, QStringLiteral("GetMatchesFrom"));
-        m << QVariant::fromValue(QDBusObjectPath(oben.pfad)) << QVariant::fromValue(regel(nullptr)) << dokumentOrdnung
-          << geschwister << anzahl << true;
+        m << QVariant::fromValue(QDBusObjectPath(z->pfad)) << QVariant::fromValue(regel(nullptr)) << dokumentOrdnung
+          << inOrdnung << anzahl << true;
     }
     auto antwort = bus_.sende({m}, frist);
     if (!istAntwort(antwort[0])) return std::nullopt;

@@ -80,6 +80,13 @@ bool AtspiZugaenglichkeit::istObersteEbene(const Rohdaten& r, const Adresse& a) 
     return r.eltern && r.eltern->pfad == wurzelPfad && r.eltern->bus == a.bus && a.pfad != wurzelPfad;
 }
 
+bool AtspiZugaenglichkeit::verborgen(const Rohdaten& r, const Adresse& a) const {
+    // Only where both the states and the parent were read: a top-level window is never
+    // hidden by its states.
+    const unsigned beide = rohZustand | rohEigenschaften;
+    return (r.vorhanden & beide) == beide && istVerborgen(r.zustand, istObersteEbene(r, a));
+}
+
 std::optional<std::int64_t> AtspiZugaenglichkeit::paare(const Element& fenster, const Adresse& a, const Rohdaten& r,
                                                         double frist) {
     ZugaenglichesFenster z{fenster.pid, r.name.toStdString(), std::nullopt};
@@ -295,6 +302,7 @@ std::vector<std::vector<Wert>> AtspiZugaenglichkeit::liesMehrereVon(const std::v
         Rohdaten r = auswerten(eigene, rohVon[i]);
         if (!r.gueltig) continue;
         if ((r.vorhanden & rohZustand) && r.zustand.hat(zustandDefunkt)) continue;
+        if (verborgen(r, *adressen[i])) continue;
         for (size_t j = 0; j < attribute.size(); ++j) {
             const std::string& name = attribute[j];
             if (name == "AXWindow") {
@@ -367,7 +375,7 @@ std::vector<std::string> AtspiZugaenglichkeit::attributNamen(const Element& e, d
     const unsigned roh = rohRolle | rohZustand | rohEigenschaften;
     Rohdaten r = auswerten(bus_.sende(anfragenFuer(*a, roh), frist), roh);
     auto rolle = axRolle(r.rolle, r.zustand, istObersteEbene(r, *a));
-    if (!r.gueltig || !rolle) return {};
+    if (!r.gueltig || !rolle || verborgen(r, *a)) return {};
     return attributeFuer(*rolle, false, istObersteEbene(r, *a));
 }
 
@@ -375,6 +383,7 @@ bool AtspiZugaenglichkeit::schreibe(const Element& e, const std::string& attribu
     const bool* an = wert.als<bool>();
     if (e.art == Element::Art::anwendung) {
         if (attribut == "AXFrontmost" && an && *an && e.pid != bus_.eigenePid()) return arbeitsplatz_.aktiviere(e.pid, false);
+        if (attribut == "AXManualAccessibility" && an && *an && e.pid != bus_.eigenePid()) return schalteSeitenEin(e, frist);
         return false;
     }
     if (attribut == "AXMain" && an && *an) return fuehreAus(e, "AXRaise", frist);
@@ -394,6 +403,25 @@ bool AtspiZugaenglichkeit::schreibe(const Element& e, const std::string& attribu
         }
     }
     return false;
+}
+
+// Chromium builds the accessible tree of its pages only for a client that asks more than
+// names and roles: one request for the application's attributes is enough, and it holds
+// for the life of the browser process (a later window shows its page too). Other
+// toolkits answer it like any other request. Once per application bus.
+bool AtspiZugaenglichkeit::schalteSeitenEin(const Element& app, double frist) {
+    auto a = adresse(app, frist);
+    if (!a) return false;
+    {
+        std::lock_guard lock(seitenSperre_);
+        if (seitenAn_.count(a->bus)) return true;
+    }
+    auto m = QDBusMessage::createMethodCall(a->bus, a->pfad, iAccessible, QStringLiteral("GetAttributes"));
+    auto antwort = bus_.sende({m}, frist);
+    if (!istAntwort(antwort[0])) return false;
+    std::lock_guard lock(seitenSperre_);
+    seitenAn_.insert(a->bus);
+    return true;
 }
 
 bool AtspiZugaenglichkeit::fuehreAus(const Element& e, const std::string& aktion, double frist) {

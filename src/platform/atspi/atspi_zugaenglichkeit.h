@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
+#include <set>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -73,6 +75,8 @@ private:
     unsigned brauchtFuer(const std::string& attribut) const;
     Element elementFuer(const Adresse& a, int pidHinweis, double frist);
     bool istObersteEbene(const Rohdaten& r, const Adresse& a) const;
+    // An element read with its states and parent that is hidden (atspi_abbildung.h).
+    bool verborgen(const Rohdaten& r, const Adresse& a) const;
     Wert ableiten(const Element& e, const Adresse& a, const Rohdaten& r, const std::string& attribut, double frist);
     Wert anwendungsWert(const Element& app, const std::string& attribut, double frist);
     // The application's windows: its accessible top-level windows, then window-only
@@ -91,8 +95,13 @@ private:
     std::optional<std::int64_t> paare(const Element& fenster, const Adresse& a, const Rohdaten& r, double frist);
     std::int64_t nummerVon(const Element& fenster, double frist);
 
+    // Asks an application once for its attributes (see schreibe, "AXManualAccessibility").
+    bool schalteSeitenEin(const Element& app, double frist);
+
     DesktopFenster& desktop_;
     Arbeitsplatz& arbeitsplatz_;
+    std::mutex seitenSperre_;
+    std::set<QString> seitenAn_;
     Laufschleife& schleife_;
     Fensterpaare paare_{desktop_};
     std::atomic<std::int64_t> paarungVersucht_{0};

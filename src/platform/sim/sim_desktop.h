@@ -226,6 +226,19 @@ public:
         gestartet.emplace_back(p, a);
         return true;
     }
+    // Relaunches arranged: program, arguments, delay; `moeglich` false refuses them.
+    struct NachEnde {
+        std::string programm;
+        std::vector<std::string> argumente;
+        double verzoegerung = 0;
+    };
+    std::vector<NachEnde> nachEnde;
+    bool moeglich = true;
+    bool starteNachEnde(const std::string& p, const std::vector<std::string>& a, double v) override {
+        if (!moeglich) return false;
+        nachEnde.push_back({p, a, v});
+        return true;
+    }
 };
 
 class SimKlangspieler : public Klangspieler {

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <unistd.h>
 
+#include "platform/x11/neustart_helfer.h"
 #include "platform/x11/prozessstart.h"
 
 namespace klebwerk::x11 {
@@ -33,6 +34,13 @@ std::string LinuxNeustart::eigenesProgramm() {
 
 bool LinuxNeustart::starte(const std::string& programm, const std::vector<std::string>& argumente) {
     return starteLoesgeloest(programm, argumente);
+}
+
+bool LinuxNeustart::starteNachEnde(const std::string& programm, const std::vector<std::string>& argumente,
+                                   double verzoegerung) {
+    const std::string selbst = eigenesProgramm();
+    if (selbst.empty()) return false;
+    return starteLoesgeloest(selbst, neustartAufruf(getpid(), verzoegerung, programm, argumente));
 }
 
 std::vector<std::string> QtSprachen::bevorzugt() {

@@ -8,6 +8,7 @@
 #include "platform/x11/inotify_ordnerereignisse.h"
 #include "platform/x11/linux_dateiinfo.h"
 #include "platform/x11/linux_praeferenzen.h"
+#include "platform/x11/pulse_klangspieler.h"
 #include "platform/x11/qt_laufschleife.h"
 #include "platform/x11/signal_beendigung.h"
 #include "platform/x11/x11_arbeitsplatz.h"
@@ -33,11 +34,9 @@ class LinuxNeustart : public Neustart {
 public:
     std::string eigenesProgramm() override;
     bool starte(const std::string& programm, const std::vector<std::string>& argumente) override;
-};
-
-class LeererKlangspieler : public Klangspieler {
-public:
-    void spiele(const std::string&) override {}
+    // Through this program's own relaunch helper (see neustart_helfer.h): no shell.
+    bool starteNachEnde(const std::string& programm, const std::vector<std::string>& argumente,
+                        double verzoegerung) override;
 };
 
 class QtSprachen : public Sprachen {
@@ -68,7 +67,7 @@ public:
     QtBildschirme bildschirme;
     LinuxNeustart neustart;
     XdgAnmeldeobjekt anmeldeobjekt;
-    LeererKlangspieler klang;
+    PulseKlangspieler klang;
     DbusBefehlskanal befehle;
     QtSprachen sprachen;
     InotifyOrdnerereignisse ordner;
