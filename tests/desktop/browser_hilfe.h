@@ -257,6 +257,13 @@ public:
         prozess_ = std::make_unique<Kindprozess>(befehl, umgebung);
     }
 
+    // Ended before its profile goes: the browser's helper processes, which name the
+    // profile on their command line, may still write to it after the browser itself ended.
+    ~Browser() {
+        prozess_.reset();
+        warteBis([&] { return !prozessMitProfil(); }, 5);
+    }
+
     Browserart art() const { return art_; }
     int pid() const { return prozess_->pid(); }
 
@@ -307,6 +314,18 @@ public:
     }
 
 private:
+    bool prozessMitProfil() const {
+        const std::string profil = profil_.path().toStdString();
+        const std::string eigene = std::to_string(getpid());
+        std::error_code f;
+        for (const auto& eintrag : std::filesystem::directory_iterator("/proc", f)) {
+            const std::string pid = eintrag.path().filename().string();
+            if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos || pid == eigene) continue;
+            if (liesDatei(eintrag.path().string() + "/cmdline").find(profil) != std::string::npos) return true;
+        }
+        return false;
+    }
+
     Browserart art_;
     QTemporaryDir profil_;
     std::unique_ptr<Kindprozess> prozess_;
