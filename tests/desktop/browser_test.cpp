@@ -1,8 +1,10 @@
 // Klebwerk against real Chromium and Firefox ESR: a tab showing an AI chat page connects
 // its window when it comes to the front, a capture is pasted into the page's text area
 // (and sent with Return when "absenden" is on), a tab that changes to an ordinary page
-// leaves the list, and a listed host is named after its service. The test page writes
-// what reached it into its title (tests/fixtures/browsertest.html).
+// leaves the list and connects again when it comes back to the chat, a listed host is
+// named after its service, and a browser that shows nothing on the accessibility bus is
+// known by its window title. The test page writes what reached it into its title
+// (tests/fixtures/browsertest.html).
 
 #include <gtest/gtest.h>
 
