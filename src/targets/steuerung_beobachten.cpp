@@ -45,6 +45,9 @@ void Steuerung::fensterMeldung(const Element& element, const std::string& name) 
         }
         protokoll("Browser-Tab ohne KI-Chat/Eingabefeld, aus der Liste: " + t->anzeige());
         entferne(t, true);
+        // The tab may come back to the chat before the next focus poll, which would then
+        // see the same window, title and field as before and judge nothing: it looks again.
+        letzterFokus.reset();
     }
 }
 

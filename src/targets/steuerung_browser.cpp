@@ -22,7 +22,7 @@ const std::set<std::string>& feldRollen() {
 }
 
 // How long a browser may take to show its pages once asked.
-constexpr double seitenGeduld = 2.0;
+constexpr double seitenGeduld = 10.0;
 
 // Browsers built on Chromium show their pages on the bus only when asked to at start.
 bool chromiumArtig(const std::string& kennung) {

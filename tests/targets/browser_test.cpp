@@ -102,6 +102,22 @@ TEST_F(Browser, EinFokussiertesFeldEinerSeiteVerbindetMitDemHostUndEinTabwechsel
     EXPECT_TRUE(imLog("Browser-Tab ohne KI-Chat/Eingabefeld, aus der Liste: Chromium \u2013 Artikel - Chromium"));
 }
 
+TEST_F(Browser, EinTabDerZwischenZweiFokusabfragenWegUndZurueckWechseltWirdWiederVerbunden) {
+    fokusTakt();
+    ASSERT_TRUE(browserZiel());
+    // Away to an ordinary page and back to the chat, both between two polls.
+    web->setze("AXURL", "https://www.example.org/");
+    desktop.setzeTitel(fenster->nummer, "Artikel - Chromium");
+    desktop.uhr.laufeFaelliges();
+    ASSERT_FALSE(browserZiel());
+    web->setze("AXURL", "https://chatgpt.com/c/1");
+    desktop.setzeTitel(fenster->nummer, "Neuer Chat - Chromium");
+    desktop.uhr.laufeFaelliges();
+    fokusTakt();
+    ASSERT_TRUE(browserZiel());
+    EXPECT_EQ(browserZiel()->ki, "ChatGPT");
+}
+
 TEST_F(Browser, DasAdressfeldDesBrowsersIstKeinFeldDerSeite) {
     web->setze("AXURL", "https://www.example.org/");
     setzeFokus(adressleiste);
@@ -152,7 +168,7 @@ TEST_F(Browser, EinChromiumOhneSeiteImBaumWirdEinmalGemeldetUndNachDemTitelErkan
     EXPECT_EQ(s().kiSeite(Ziel(s().ax, desktop.arbeitsplatz, zweites.element(), browserPid)), "ChatGPT");
     const std::string zeile = "Browser zeigt seine Seiten nicht (Chromium)";
     EXPECT_FALSE(imLog(zeile)) << "the pages may still be on their way";
-    vorwaerts(2.5);
+    vorwaerts(10.5);
     EXPECT_EQ(s().kiSeite(Ziel(s().ax, desktop.arbeitsplatz, drittes.element(), browserPid)), "Gemini");
     EXPECT_EQ(s().kiSeite(Ziel(s().ax, desktop.arbeitsplatz, zweites.element(), browserPid)), "ChatGPT");
     const std::string log = heim.protokoll();
