@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 #include <QCoreApplication>
@@ -12,6 +13,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "ax/ax.h"
+#include "desktop/warten.h"
 #include "desktop/x11_hilfe.h"
 #include "platform/arbeitsplatz.h"
 #include "platform/fensterliste.h"
@@ -80,6 +83,24 @@ public:
 private:
     QProcess p_;
 };
+
+// The application's accessible window whose title contains `titelTeil`, once it is on the
+// bus (waiting at most `frist` seconds).
+inline std::optional<Element> fensterMitTitel(const AX& ax, int pid, const std::string& titelTeil, double frist) {
+    std::optional<Element> gefunden;
+    warteBis(
+        [&] {
+            for (const Element& f : ax.elemente(ax.anwendung(pid), "AXWindows").value_or(std::vector<Element>{})) {
+                if (ax.text(f, "AXTitle").value_or("").find(titelTeil) != std::string::npos) {
+                    gefunden = f;
+                    return true;
+                }
+            }
+            return false;
+        },
+        frist);
+    return gefunden;
+}
 
 inline std::unique_ptr<Kind> starteQtChat() {
     auto u = QProcessEnvironment::systemEnvironment();

@@ -40,19 +40,7 @@ protected:
     }
     // The accessible windows of `pid`, once the application is on the bus.
     std::optional<Element> erstesFenster(int pid, const std::string& titelTeil, double frist = 15) {
-        std::optional<Element> gefunden;
-        warteBis(
-            [&] {
-                for (const Element& f : ax->elemente(ax->anwendung(pid), "AXWindows").value_or(std::vector<Element>{})) {
-                    if (ax->text(f, "AXTitle").value_or("").find(titelTeil) != std::string::npos) {
-                        gefunden = f;
-                        return true;
-                    }
-                }
-                return false;
-            },
-            frist);
-        return gefunden;
+        return test::fensterMitTitel(*ax, pid, titelTeil, frist);
     }
     std::unique_ptr<x11::XVerbindung> x;
     std::unique_ptr<test::XFensterliste> liste;

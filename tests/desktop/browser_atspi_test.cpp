@@ -55,19 +55,7 @@ protected:
     }
     // The browser's accessible window whose title contains `titelTeil`.
     std::optional<Element> fensterMit(int pid, const std::string& titelTeil, double frist = 40) {
-        std::optional<Element> gefunden;
-        warteBis(
-            [&] {
-                for (const Element& f : ax->elemente(ax->anwendung(pid), "AXWindows").value_or(std::vector<Element>{})) {
-                    if (ax->text(f, "AXTitle").value_or("").find(titelTeil) != std::string::npos) {
-                        gefunden = f;
-                        return true;
-                    }
-                }
-                return false;
-            },
-            frist);
-        return gefunden;
+        return test::fensterMitTitel(*ax, pid, titelTeil, frist);
     }
     // Whether `e` is `oben` or lies below it.
     bool liegtUnter(Element e, const Element& oben) {
