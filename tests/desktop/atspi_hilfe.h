@@ -85,13 +85,14 @@ private:
 };
 
 // The application's accessible window whose title contains `titelTeil`, once it is on the
-// bus (waiting at most `frist` seconds).
+// bus with its contents (waiting at most `frist` seconds). Until then the backend may offer
+// the desktop's bare window of the same title, which has no children.
 inline std::optional<Element> fensterMitTitel(const AX& ax, int pid, const std::string& titelTeil, double frist) {
     std::optional<Element> gefunden;
     warteBis(
         [&] {
             for (const Element& f : ax.elemente(ax.anwendung(pid), "AXWindows").value_or(std::vector<Element>{})) {
-                if (ax.text(f, "AXTitle").value_or("").find(titelTeil) != std::string::npos) {
+                if (ax.text(f, "AXTitle").value_or("").find(titelTeil) != std::string::npos && !ax.kinder(f).empty()) {
                     gefunden = f;
                     return true;
                 }
