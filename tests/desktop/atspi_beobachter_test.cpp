@@ -29,17 +29,12 @@ struct Meldungen {
     }
 };
 
-class AtspiBeobachter : public ::testing::Test {
+class AtspiBeobachter : public ::testing::Test, public test::AtspiSicht {
 protected:
     static void SetUpTestSuite() { test::sorgeFuerAnwendung(); }
     void SetUp() override {
-        if (!test::hatAnzeige()) GTEST_SKIP() << "no display";
-        if (!atspi::zugaenglichkeitAn().has_value()) GTEST_SKIP() << "no accessibility bus";
-        x = std::make_unique<x11::XVerbindung>();
-        desktop = std::make_unique<x11::XDesktopFenster>(*x);
-        zg = std::make_unique<atspi::AtspiZugaenglichkeit>(*desktop, arbeitsplatz, schleife);
-        ASSERT_TRUE(zg->vertraut(true));
-        ax = std::make_unique<AX>(*zg);
+        if (const std::string grund = fehlt(); !grund.empty()) GTEST_SKIP() << grund;
+        ASSERT_TRUE(verbinde());
     }
     // The paired accessible window of that title.
     std::optional<Element> fenster(int pid, const std::string& titel) {
@@ -67,12 +62,6 @@ protected:
     }
 
     QTemporaryDir ordner;
-    test::TestSchleife schleife;
-    test::TestArbeitsplatz arbeitsplatz;
-    std::unique_ptr<x11::XVerbindung> x;
-    std::unique_ptr<x11::XDesktopFenster> desktop;
-    std::unique_ptr<atspi::AtspiZugaenglichkeit> zg;
-    std::unique_ptr<AX> ax;
     Meldungen meldungen;
 };
 

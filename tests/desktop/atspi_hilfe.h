@@ -17,7 +17,10 @@
 #include "desktop/warten.h"
 #include "desktop/x11_hilfe.h"
 #include "platform/arbeitsplatz.h"
+#include "platform/atspi/atspi_status.h"
+#include "platform/atspi/atspi_zugaenglichkeit.h"
 #include "platform/fensterliste.h"
+#include "platform/x11/x11_desktopfenster.h"
 #include "platform/x11/x_verbindung.h"
 
 namespace klebwerk::test {
@@ -56,6 +59,32 @@ public:
     bool oeffne(const std::string&) override { return false; }
     bool inPapierkorb(const std::string&, std::string&) override { return false; }
     int eigenePid() override { return static_cast<int>(QCoreApplication::applicationPid()); }
+};
+
+// The desktop backend's accessibility over the session's real bus, as the tests use it.
+struct AtspiSicht {
+    std::unique_ptr<x11::XVerbindung> x;
+    TestArbeitsplatz arbeitsplatz;
+    TestSchleife schleife;
+    std::unique_ptr<x11::XDesktopFenster> desktop;
+    std::unique_ptr<atspi::AtspiZugaenglichkeit> zg;
+    std::unique_ptr<AX> ax;
+
+    // Why it cannot run in this session; "" when it can.
+    static std::string fehlt() {
+        if (!hatAnzeige()) return "no display";
+        if (!atspi::zugaenglichkeitAn().has_value()) return "no accessibility bus";
+        return {};
+    }
+    // Connects to the display and the bus; false when the bus does not trust the program.
+    bool verbinde() {
+        x = std::make_unique<x11::XVerbindung>();
+        desktop = std::make_unique<x11::XDesktopFenster>(*x);
+        zg = std::make_unique<atspi::AtspiZugaenglichkeit>(*desktop, arbeitsplatz, schleife);
+        const bool vertraut = zg->vertraut(true);
+        ax = std::make_unique<AX>(*zg);
+        return vertraut;
+    }
 };
 
 // A child process that ends with the test.

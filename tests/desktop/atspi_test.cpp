@@ -25,30 +25,19 @@ namespace {
 
 using test::warteBis;
 
-class AtspiTest : public ::testing::Test {
+class AtspiTest : public ::testing::Test, public test::AtspiSicht {
 protected:
     static void SetUpTestSuite() { test::sorgeFuerAnwendung(); }
     void SetUp() override {
-        if (!test::hatAnzeige()) GTEST_SKIP() << "no display";
-        if (!atspi::zugaenglichkeitAn().has_value()) GTEST_SKIP() << "no accessibility bus";
-        x = std::make_unique<x11::XVerbindung>();
+        if (const std::string grund = fehlt(); !grund.empty()) GTEST_SKIP() << grund;
+        ASSERT_TRUE(verbinde());
         liste = std::make_unique<test::XFensterliste>(*x);
-        desktop = std::make_unique<x11::XDesktopFenster>(*x);
-        zg = std::make_unique<atspi::AtspiZugaenglichkeit>(*desktop, arbeitsplatz, schleife);
-        ASSERT_TRUE(zg->vertraut(true));
-        ax = std::make_unique<AX>(*zg);
     }
     // The accessible windows of `pid`, once the application is on the bus.
     std::optional<Element> erstesFenster(int pid, const std::string& titelTeil, double frist = 15) {
         return test::fensterMitTitel(*ax, pid, titelTeil, frist);
     }
-    std::unique_ptr<x11::XVerbindung> x;
     std::unique_ptr<test::XFensterliste> liste;
-    test::TestArbeitsplatz arbeitsplatz;
-    test::TestSchleife schleife;
-    std::unique_ptr<x11::XDesktopFenster> desktop;
-    std::unique_ptr<atspi::AtspiZugaenglichkeit> zg;
-    std::unique_ptr<AX> ax;
 };
 
 Passt rolleIst(std::set<std::string> rollen) {

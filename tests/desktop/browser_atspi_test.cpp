@@ -18,6 +18,7 @@
 #include "platform/atspi/atspi_status.h"
 #include "platform/atspi/atspi_zugaenglichkeit.h"
 #include "platform/x11/x11_desktopfenster.h"
+#include "targets/seite.h"
 
 namespace klebwerk {
 namespace {
@@ -37,42 +38,21 @@ Passt rolleIst(const std::string& rolle) {
     return [rolle](const Element&, const std::optional<std::string>& r, const std::string&) { return r == rolle; };
 }
 
-class BrowserAtspi : public ::testing::TestWithParam<Start> {
+class BrowserAtspi : public ::testing::TestWithParam<Start>, public test::AtspiSicht {
 protected:
     static void SetUpTestSuite() { test::sorgeFuerAnwendung(); }
     void SetUp() override {
-        if (!test::hatAnzeige()) GTEST_SKIP() << "no display";
-        if (!atspi::zugaenglichkeitAn().has_value()) GTEST_SKIP() << "no accessibility bus";
+        if (const std::string grund = fehlt(); !grund.empty()) GTEST_SKIP() << grund;
         if (!test::programmDa(test::programmFuer(GetParam().art))) GTEST_SKIP() << "the browser is not installed";
         // As on a user's desktop with a screen reader: the session's switch is on
         // before the browser starts.
         ASSERT_TRUE(atspi::schalteZugaenglichkeitEin());
-        x = std::make_unique<x11::XVerbindung>();
-        desktop = std::make_unique<x11::XDesktopFenster>(*x);
-        zg = std::make_unique<atspi::AtspiZugaenglichkeit>(*desktop, arbeitsplatz, schleife);
-        ASSERT_TRUE(zg->vertraut(true));
-        ax = std::make_unique<AX>(*zg);
+        ASSERT_TRUE(verbinde());
     }
     // The browser's accessible window whose title contains `titelTeil`.
     std::optional<Element> fensterMit(int pid, const std::string& titelTeil, double frist = 40) {
         return test::fensterMitTitel(*ax, pid, titelTeil, frist);
     }
-    // Whether `e` is `oben` or lies below it.
-    bool liegtUnter(Element e, const Element& oben) {
-        for (int i = 0; i < 60; ++i) {
-            if (e == oben) return true;
-            auto eltern = ax->element(e, "AXParent");
-            if (!eltern) return false;
-            e = *eltern;
-        }
-        return false;
-    }
-    std::unique_ptr<x11::XVerbindung> x;
-    test::TestArbeitsplatz arbeitsplatz;
-    test::TestSchleife schleife;
-    std::unique_ptr<x11::XDesktopFenster> desktop;
-    std::unique_ptr<atspi::AtspiZugaenglichkeit> zg;
-    std::unique_ptr<AX> ax;
 };
 
 TEST_P(BrowserAtspi, WebbereichMitAdresseUndFokusGesetztImTextbereichNimmtEinfuegen) {
@@ -112,7 +92,7 @@ TEST_P(BrowserAtspi, WebbereichMitAdresseUndFokusGesetztImTextbereichNimmtEinfue
         fokus = ax->element(app, "AXFocusedUIElement");
         // Chromium's address bar is a text field, Firefox's a combo box.
         const auto rolle = fokus ? ax->text(*fokus, "AXRole") : std::nullopt;
-        return (rolle == "AXTextField" || rolle == "AXComboBox") && !liegtUnter(*fokus, *web);
+        return (rolle == "AXTextField" || rolle == "AXComboBox") && !liegtIn(*ax, *fokus, *web);
     }, 5)) << "focused: " << (fokus ? ax->text(*fokus, "AXRole").value_or("?") : "nothing");
     EXPECT_EQ(ax->wahr(*feld, "AXFocused"), false);
 

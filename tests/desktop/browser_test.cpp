@@ -37,7 +37,7 @@ constexpr const char* erkannt = "Browser-KI erkannt: ";
 constexpr const char* ausDerListe = "Browser-Tab ohne KI-Chat/Eingabefeld, aus der Liste: ";
 
 // Klebwerk in a fresh home, the user's own window in front, and what both report.
-class KlebwerkMitBrowser : public ::testing::Test {
+class KlebwerkMitBrowser : public ::testing::Test, public test::AtspiSicht {
 protected:
     static void SetUpTestSuite() { test::sorgeFuerAnwendung(); }
 
@@ -73,13 +73,7 @@ protected:
     }
     // The tests' own view of the accessibility bus, made when first needed.
     AX& sicht() {
-        if (!ax) {
-            x = std::make_unique<x11::XVerbindung>();
-            desktop = std::make_unique<x11::XDesktopFenster>(*x);
-            zg = std::make_unique<atspi::AtspiZugaenglichkeit>(*desktop, arbeitsplatz, schleife);
-            zg->vertraut(true);
-            ax = std::make_unique<AX>(*zg);
-        }
+        if (!ax) verbinde();
         return *ax;
     }
 
@@ -101,12 +95,6 @@ protected:
     test::KlebwerkLauf lauf;
     std::unique_ptr<test::Probefenster> nutzer;
     std::string ordner;
-    std::unique_ptr<x11::XVerbindung> x;
-    std::unique_ptr<x11::XDesktopFenster> desktop;
-    test::TestArbeitsplatz arbeitsplatz;
-    test::TestSchleife schleife;
-    std::unique_ptr<atspi::AtspiZugaenglichkeit> zg;
-    std::unique_ptr<AX> ax;
 };
 
 // Everything a browser's tests share, made on the first test of that browser: the

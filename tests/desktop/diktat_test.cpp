@@ -211,35 +211,19 @@ TEST_F(DiktatEcht, DasKuerzelStartetDasDiktatImZielAuchWennEinAnderesFensterVorn
 
 // The x11 backend's view of the demo chat's microphone button: found while shown,
 // not found while hidden (the toolkit keeps it in the tree, without "visible").
-class DiktatKnopfImBaum : public ::testing::Test {
+class DiktatKnopfImBaum : public ::testing::Test, public test::AtspiSicht {
 protected:
     static void SetUpTestSuite() { test::sorgeFuerAnwendung(); }
     void SetUp() override {
-        if (!test::hatAnzeige()) GTEST_SKIP() << "no display";
-        if (!atspi::zugaenglichkeitAn().has_value()) GTEST_SKIP() << "no accessibility bus";
-        x = std::make_unique<x11::XVerbindung>();
-        desktop = std::make_unique<x11::XDesktopFenster>(*x);
-        zg = std::make_unique<atspi::AtspiZugaenglichkeit>(*desktop, arbeitsplatz, schleife);
-        ASSERT_TRUE(zg->vertraut(true));
-        ax = std::make_unique<AX>(*zg);
+        if (const std::string grund = fehlt(); !grund.empty()) GTEST_SKIP() << grund;
+        ASSERT_TRUE(verbinde());
     }
-    std::unique_ptr<x11::XVerbindung> x;
-    test::TestArbeitsplatz arbeitsplatz;
-    test::TestSchleife schleife;
-    std::unique_ptr<x11::XDesktopFenster> desktop;
-    std::unique_ptr<atspi::AtspiZugaenglichkeit> zg;
-    std::unique_ptr<AX> ax;
 };
 
 TEST_F(DiktatKnopfImBaum, DerVerborgeneKnopfWirdNichtGefundenUndNachDemDiktatWieder) {
     Kindprozess chat({KLEBWERK_DEMO_CHAT}, {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1"});
-    std::optional<Element> fenster;
-    ASSERT_TRUE(warteBis([&] {
-        for (const Element& f : ax->elemente(ax->anwendung(chat.pid()), "AXWindows").value_or(std::vector<Element>{})) {
-            if (ax->text(f, "AXTitle") == "Demo-Chat") fenster = f;
-        }
-        return fenster.has_value();
-    })) << "the demo chat did not appear on the accessibility bus";
+    const auto fenster = test::fensterMitTitel(*ax, chat.pid(), "Demo-Chat", 15);
+    ASSERT_TRUE(fenster) << "the demo chat did not appear on the accessibility bus";
     const KnopfMerkmal mikrofon{"AXButton", "Diktat starten", ""};
     auto knopf = sucheKnopfIn(*ax, *fenster, mikrofon);
     ASSERT_TRUE(knopf);
