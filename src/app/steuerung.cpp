@@ -1,4 +1,5 @@
 #include "app/steuerung.h"
+#include "panel/bedienfeld.h"
 
 #include "menubar/statusleiste.h"
 

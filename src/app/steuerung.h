@@ -36,6 +36,7 @@ namespace klebwerk {
 struct Zustellung;
 struct DiktatWache;
 class Statusleiste;
+class Bedienfeld;
 
 // A restored target waiting for its window: the stored entry, its position, and the
 // key of the application it was stored with ("" when none was stored).
@@ -275,8 +276,10 @@ public:
     void schalteAnmeldung();
 
     // --- panel (src/panel)
-    void zeigeFeld();
-    void aktualisiereFeld();
+    // The control panel, made on first use and kept for the controller's life.
+    Bedienfeld& feld();
+    // Whether the panel was made yet (a refresh never makes it without need).
+    bool hatFeld() const { return feld_ != nullptr; }
 
     // --- test interface (src/diagnostics)
     void schreibeStatus();
@@ -372,6 +375,9 @@ public:
     void spiele(KlangArt art, bool auchWennAus = false);
     // Each sound's bytes, made on first use and kept.
     Klang klang{plattform.klang, ud};
+
+private:
+    std::unique_ptr<Bedienfeld> feld_;
 };
 
 }  // namespace klebwerk

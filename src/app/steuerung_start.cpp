@@ -3,6 +3,7 @@
 #include "basis/protokoll.h"
 #include "app/sprache.h"
 #include "app/steuerung.h"
+#include "panel/bedienfeld.h"
 
 namespace klebwerk {
 
@@ -71,7 +72,7 @@ void Steuerung::starte() {
     aufraeumUhr = schleife.wiederhole(aufraeumTakt, [this] { raeumeZwischenlagerAuf(); });
     fokusUhr = schleife.wiederhole(fokusTaktSekunden, [this] { fokusTakt(); });
     // 19. The panel.
-    if (feldSichtbar()) zeigeFeld();
+    if (feldSichtbar()) feld().zeige();
 }
 
 void Steuerung::fokusTakt() {

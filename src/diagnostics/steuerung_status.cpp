@@ -3,6 +3,7 @@
 #include "basis/atomar.h"
 #include "basis/prozesswerte.h"
 #include "app/steuerung.h"
+#include "panel/bedienfeld.h"
 #include "diagnostics/status.h"
 #include "input/kuerzel.h"
 
@@ -36,7 +37,7 @@ void Steuerung::schreibeStatus() {
     if (auto k = gespeichertesKuerzel(ud, KuerzelArt::senden)) d.kuerzelSenden = k->text;
     if (kuerzelLernen) d.kuerzelLernen = kuerzelArtName(*kuerzelLernen);
 
-    if (feldSichtbar()) aktualisiereFeld();
+    if (feldSichtbar()) feld().aktualisiere();
     QByteArray json = statusJson(d);
     schreibeAtomar(datenOrdner() + "/status.json", std::string_view(json.constData(), static_cast<size_t>(json.size())));
 }

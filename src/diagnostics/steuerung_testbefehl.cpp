@@ -10,6 +10,7 @@
 #include "input/abgriff_regel.h"
 #include "basis/prozesswerte.h"
 #include "app/steuerung.h"
+#include "panel/bedienfeld.h"
 #include "diagnostics/befehlstext.h"
 #include "diagnostics/browser_befehle.h"
 #include "menubar/menue.h"
@@ -157,7 +158,7 @@ const Befehl befehle[] = {
     {"liste", 2,
      [](Steuerung& s, const Teile& t) {
          schalte(s, "listeOffen", t);
-         s.aktualisiereFeld();
+         s.feld().aktualisiere();
      }},
     {"fenster", 1, [](Steuerung& s, const Teile&) { schreibeFensterliste(s); }},
     {"klaenge", 1, [](Steuerung& s, const Teile&) { s.klang.speichere(datenOrdner()); }},

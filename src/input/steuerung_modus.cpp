@@ -5,6 +5,7 @@
 #include "basis/protokoll.h"
 #include "app/sprache.h"
 #include "app/steuerung.h"
+#include "panel/bedienfeld.h"
 #include "feedback/rahmen.h"
 #include "input/abgriff_regel.h"
 #include "targets/fenster_suche.h"
@@ -88,7 +89,7 @@ void Steuerung::gibTapFrei() {
     schluckeLoslassen = false;
     bewegungOffen.reset();
     wahlErsetzt.reset();
-    if (feldSichtbar()) aktualisiereFeld();
+    if (feldSichtbar()) feld().aktualisiere();
     schreibeStatus();
 }
 

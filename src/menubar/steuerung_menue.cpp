@@ -3,6 +3,7 @@
 
 #include "app/sprache.h"
 #include "app/steuerung.h"
+#include "panel/bedienfeld.h"
 #include "menubar/menue.h"
 #include "targets/fenster_suche.h"
 #include "targets/zielobjekt.h"
@@ -123,7 +124,11 @@ void Steuerung::schalteDiktat() {
 
 void Steuerung::schalteFeld() {
     ud.setzeWahr("feldSichtbar", !feldSichtbar());
-    if (feldSichtbar()) zeigeFeld();
+    if (feldSichtbar()) {
+        feld().zeige();
+    } else if (hatFeld()) {
+        feld().verstecke();
+    }
     schreibeStatus();
 }
 

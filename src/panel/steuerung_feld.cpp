@@ -1,9 +1,11 @@
 #include "app/steuerung.h"
+#include "panel/bedienfeld.h"
 
 namespace klebwerk {
 
-// The control panel comes with the panel subsystem.
-void Steuerung::zeigeFeld() {}
-void Steuerung::aktualisiereFeld() {}
+Bedienfeld& Steuerung::feld() {
+    if (!feld_) feld_ = std::make_unique<Bedienfeld>(*this);
+    return *feld_;
+}
 
 }  // namespace klebwerk

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <QPointF>
+#include <QWidget>
+
+class QPushButton;
+
+namespace klebwerk {
+
+struct Ziel;
+
+// One row of the panel's target list: dot, name, reconnect and remove buttons. A
+// press that moves more than 4 points drags the row; otherwise it is a click.
+class ZielZeile : public QWidget {
+public:
+    ZielZeile(const std::string& name, bool aktiv, QWidget* eltern = nullptr);
+    ~ZielZeile() override;
+
+    std::weak_ptr<Ziel> zielObj;
+    std::function<void(bool)> hover;
+    std::function<void()> antippen;
+    std::function<void()> neu;
+    std::function<void()> weg;
+    // The row dragged, with the pointer in global screen coordinates.
+    std::function<void(ZielZeile&, QPointF)> ziehen;
+    std::function<void()> losgelassen;
+    const std::string name;
+
+    void neuGedrueckt();
+    void wegGedrueckt();
+    QPushButton* verbindenKnopf() const { return verbindenKnopf_; }
+    QPushButton* entfernenKnopf() const { return entfernenKnopf_; }
+
+protected:
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void enterEvent(QEnterEvent*) override;
+    void leaveEvent(QEvent*) override;
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QPushButton* verbindenKnopf_ = nullptr;
+    QPushButton* entfernenKnopf_ = nullptr;
+};
+
+}  // namespace klebwerk
