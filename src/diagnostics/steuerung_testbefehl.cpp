@@ -13,6 +13,7 @@
 #include "panel/bedienfeld.h"
 #include "diagnostics/befehlstext.h"
 #include "diagnostics/browser_befehle.h"
+#include "delivery/png_kodierung.h"
 #include "menubar/menue.h"
 #include "targets/fenster_suche.h"
 
@@ -48,6 +49,11 @@ void schreibeTakte(Steuerung& s) {
         inhalt += std::to_string(static_cast<long long>(d * 1e6)) + (abgleich ? " 1\n" : " 0\n");
     s.taktDauern.clear();
     schreibeAtomar(datenOrdner() + "/takte.txt", inhalt);
+}
+
+// "feld.png": the panel's content as it looks now.
+void schreibeFeldbild(Steuerung& s) {
+    if (auto png = schnellesPng(s.feld().feldBild())) schreibeAtomar(datenOrdner() + "/feld.png", *png);
 }
 
 // The first window of `alleFenster` of application `app` whose title contains `teil`.
@@ -160,6 +166,12 @@ const Befehl befehle[] = {
          schalte(s, "listeOffen", t);
          s.feld().aktualisiere();
      }},
+    {"feld", 2,
+     [](Steuerung& s, const Teile& t) {
+         if (istEins(t[1]) != s.feldSichtbar()) s.schalteFeld();
+     }},
+    {"kuerzelklappen", 1, [](Steuerung& s, const Teile&) { s.feld().kuerzelKlappen(); }},
+    {"feldbild", 1, [](Steuerung& s, const Teile&) { schreibeFeldbild(s); }},
     {"fenster", 1, [](Steuerung& s, const Teile&) { schreibeFensterliste(s); }},
     {"klaenge", 1, [](Steuerung& s, const Teile&) { s.klang.speichere(datenOrdner()); }},
     {"takte", 1, [](Steuerung& s, const Teile&) { schreibeTakte(s); }},

@@ -128,6 +128,10 @@ private:
     std::shared_ptr<int> leben_ = std::make_shared<int>(0);
     // The overlay window of a running shrink or grow animation.
     std::unique_ptr<QWidget> flug_;
+    // The views of the header and rows that only the panel itself touches, the spacing
+    // after each row, and what the last refresh applied.
+    struct Teile;
+    std::unique_ptr<Teile> teile_;
 };
 
 // The list's state text: per connected target its identity, name and whether it is

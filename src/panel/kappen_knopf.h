@@ -3,11 +3,13 @@
 #include <QPushButton>
 #include <QString>
 
+#include "panel/schein.h"
+
 namespace klebwerk {
 
 // A key cap that shows a shortcut or a short state text, plain, empty (nothing set)
 // or active (recording); never narrower than 54 points.
-class KappenKnopf : public QPushButton {
+class KappenKnopf : public QPushButton, public Leuchtend {
 public:
     explicit KappenKnopf(QWidget* eltern = nullptr);
 
@@ -18,6 +20,8 @@ public:
     int tag = 0;
 
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+    std::optional<Schein> schein() const override;
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "feedback/klang_art.h"
+#include "panel/schein.h"
 
 class QVariantAnimation;
 
@@ -13,7 +14,7 @@ namespace klebwerk {
 
 // A toggle switch: a 40×22 track whose knob slides 18 points to the right and which
 // glows mint when on. Toggles on mouse press; accessible as a check box (value 1/0).
-class Schalter : public QWidget {
+class Schalter : public QWidget, public Leuchtend {
 public:
     explicit Schalter(QWidget* eltern = nullptr);
     ~Schalter() override;
@@ -33,12 +34,16 @@ public:
     QString titel;                         // accessibility label
 
     QSize sizeHint() const override { return {42, 26}; }
+    // The mint glow of the track, as strong as the switch is on.
+    std::optional<Schein> schein() const override;
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
 
 private:
+    void setzeKnopfX(double x);
+
     bool an_ = false;
     double knopfX_ = 2;
     QVariantAnimation* animation_ = nullptr;
