@@ -499,7 +499,12 @@ void Bedienfeld::setzeMini(bool wert) { s.ud.setzeWahr("feldMini", wert); }
 QImage Bedienfeld::feldBild() {
     constexpr int massstab = 2;
     constexpr int rahmen = 20;
-    stapel->activate();
+    // The picture shows the state the views are heading for: switches at their end
+    // positions, rows laid out for their current texts.
+    for (QWidget* w : inhalt->findChildren<QWidget*>()) {
+        if (auto* sch = dynamic_cast<Schalter*>(w)) sch->zeichne(false);
+    }
+    for (QLayout* l : inhalt->findChildren<QLayout*>()) l->activate();
     const QSize g = inhalt->size();
     QImage bild(massstab * g.width() + 2 * massstab * rahmen, massstab * g.height() + 2 * massstab * rahmen,
                 QImage::Format_RGB32);
