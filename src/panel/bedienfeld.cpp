@@ -145,7 +145,12 @@ struct Bedienfeld::Teile {
     std::optional<bool> listeOffen;
     std::optional<std::string> kopfName;
     std::string kopfZusatz;
-    std::vector<const SchalterArt*> schalterArten;
+    struct SchalterZeile {
+        const SchalterArt* art;
+        QWidget* zeile;
+        Schalter* schalter;
+    };
+    std::vector<SchalterZeile> schalter;
 };
 
 Bedienfeld::Bedienfeld(Steuerung& steuerung) : s(steuerung), teile_(std::make_unique<Teile>()) {
@@ -242,7 +247,7 @@ Bedienfeld::Bedienfeld(Steuerung& steuerung) : s(steuerung), teile_(std::make_un
         const bool letzte = &art == &schalterArten[std::size(schalterArten) - 1];
         fuegeAn(zeile, letzte ? 14 : 10);
         zeilen[art.schluessel] = {zeile, sch};
-        t.schalterArten.push_back(a);
+        t.schalter.push_back({a, zeile, sch});
     }
 
     // 11. Separator; 12. the shortcut section's title.
@@ -385,8 +390,13 @@ void Bedienfeld::aktualisiere() {
     baueListe();
 
     // 8.–9. The switches; the dictation's follow-up only with dictation on.
-    for (const SchalterArt* art : t.schalterArten) zeilen[art->schluessel].second->setzeAn(art->zeigt(s));
-    setzeVersteckt(zeilen["diktatSenden"].first, !s.diktat());
+    bool diktatAn = false;
+    for (const auto& [art, zeile, sch] : t.schalter) {
+        const bool an = art->zeigt(s);
+        sch->setzeAn(an);
+        if (std::string_view(art->schluessel) == "diktat") diktatAn = an;
+        else if (std::string_view(art->schluessel) == "diktatSenden") setzeVersteckt(zeile, !diktatAn);
+    }
 
     // 10. The system's screenshot shortcuts.
     for (auto& [nummer, kappe] : systemKappen) kappe->setze(q(s.systemKuerzel(nummer)), false, false);
