@@ -1,5 +1,7 @@
 #include "panel/bedienfeld.h"
 
+#include <string_view>
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -10,7 +12,6 @@
 
 #include "app/sprache.h"
 #include "app/steuerung.h"
-#include "basis/prozesswerte.h"
 #include "panel/farben.h"
 #include "panel/feld_inhalt.h"
 #include "panel/feld_panel.h"
@@ -24,7 +25,6 @@
 #include "panel/symbol_knopf.h"
 #include "panel/symbole.h"
 #include "panel/ziel_beschriftung.h"
-#include "panel/ziel_zeile.h"
 
 namespace klebwerk {
 

@@ -90,12 +90,13 @@ public:
         return scaledPixmap(size, mode, state, 1.0);
     }
 
+    // `size` counts device pixels; the symbol is drawn at `scale` device pixels a point.
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override {
-        QPixmap bild(size * scale);
+        QPixmap bild(size);
         bild.setDevicePixelRatio(scale);
         bild.fill(Qt::transparent);
         QPainter p(&bild);
-        male(p, QRectF(QPointF(0, 0), QSizeF(size)), mode);
+        male(p, QRectF(QPointF(0, 0), QSizeF(size) / scale), mode);
         return bild;
     }
 

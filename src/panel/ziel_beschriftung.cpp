@@ -10,6 +10,8 @@
 namespace klebwerk {
 
 ZielBeschriftung::ZielBeschriftung(QWidget* eltern) : QLabel(eltern) {
+    // Window titles are shown as they are, never read as markup.
+    setTextFormat(Qt::PlainText);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
