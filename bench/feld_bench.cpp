@@ -20,13 +20,14 @@ using namespace klebwerk;
 namespace {
 
 void FeldAktualisierenOhneAenderungMitZehnZielen(benchmark::State& state) {
-    static std::unique_ptr<QApplication> app;
     if (!QCoreApplication::instance()) {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         static int argc = 1;
         static char name[] = "klebwerk_bench";
         static char* argv[] = {name, nullptr};
-        app = std::make_unique<QApplication>(argc, argv);
+        // Kept to the end of the process: taken down among the exit handlers, after
+        // Qt's own statics, it would crash.
+        new QApplication(argc, argv);
     }
     test::TempHeim heim;
     sim::SimDesktop desktop;
