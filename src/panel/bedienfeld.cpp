@@ -187,7 +187,7 @@ Bedienfeld::Bedienfeld(Steuerung& steuerung) : s(steuerung), teile_(std::make_un
     };
     auto trenner = [&](int danach) { fuegeAn(new Trennlinie(zeilenBreite), danach); };
 
-    // 1. Header: status dot, title; sound, shrink and close buttons.
+    // Header: status dot, title; sound, shrink and close buttons.
     t.statusPunkt = new StatusPunkt;
     punkt = t.statusPunkt;
     auto* titel = beschriftung(QStringLiteral("Klebwerk"), 13, QFont::DemiBold, weiss(0.92));
@@ -206,7 +206,7 @@ Bedienfeld::Bedienfeld(Steuerung& steuerung) : s(steuerung), teile_(std::make_un
         knopfReihe->addWidget(k);
     fuegeAn(baueZeile({punkt, titel}, knoepfe), 14);
 
-    // 2. The target: list arrow, target text, choose button.
+    // The target: list arrow, target text, choose button.
     t.pfeil = new SymbolKnopf(QSize(14, 16));
     t.pfeil->setIconSize(QSize(12, 12));
     pfeil = t.pfeil;
@@ -218,7 +218,7 @@ Bedienfeld::Bedienfeld(Steuerung& steuerung) : s(steuerung), teile_(std::make_un
     waehlenKnopf->setAccessibleName(q(L("Fenster verbinden", "Connect window")));
     fuegeAn(baueZeile({pfeil, zielText}, waehlenKnopf, 4), 6);
 
-    // 3. The target list (its rows come with the list).
+    // The target list (its rows come with the list).
     listenFlaeche = new QWidget;
     listenFlaeche->setFixedWidth(zeilenBreite);
     liste = new QVBoxLayout(listenFlaeche);
@@ -228,10 +228,10 @@ Bedienfeld::Bedienfeld(Steuerung& steuerung) : s(steuerung), teile_(std::make_un
     listenFlaeche->setHidden(!listeOffen());
     fuegeAn(listenFlaeche, 14);
 
-    // 4. Separator.
+    // Separator.
     trenner(12);
 
-    // 5–10. The switches.
+    // The switches.
     for (const SchalterArt& art : schalterArten) {
         auto* sch = new Schalter;
         sch->titel = q(L(art.de, art.en));
@@ -250,7 +250,7 @@ Bedienfeld::Bedienfeld(Steuerung& steuerung) : s(steuerung), teile_(std::make_un
         t.schalter.push_back({a, zeile, sch});
     }
 
-    // 11. Separator; 12. the shortcut section's title.
+    // Separator; the shortcut section's title.
     trenner(10);
     t.kuerzelPfeil = new SymbolKnopf(QSize());
     t.kuerzelPfeil->setIconSize(QSize(9, 9));
@@ -260,7 +260,7 @@ Bedienfeld::Bedienfeld(Steuerung& steuerung) : s(steuerung), teile_(std::make_un
     kuerzelPfeil = t.kuerzelPfeil;
     fuegeAn(kuerzelPfeil, 8);
 
-    // 13–16. The shortcut caps: two of the system's, then the program's own.
+    // The shortcut caps: two of the system's, then the program's own.
     struct KappenZeile {
         int tag;
         std::string titel;
@@ -288,7 +288,7 @@ Bedienfeld::Bedienfeld(Steuerung& steuerung) : s(steuerung), teile_(std::make_un
         kuerzelZeilen.push_back(zeile);
     }
 
-    // 17. Separator; 18. the language.
+    // Separator; the language.
     trenner(10);
     sprachKappe = new KappenKnopf;
     sprachKappe->setze(q(L("Deutsch", "English")), false, false);
@@ -324,7 +324,7 @@ Bedienfeld::~Bedienfeld() = default;
 void Bedienfeld::aktualisiere() {
     Teile& t = *teile_;
 
-    // 1. The status colour: header dot and point.
+    // The status colour: header dot and point.
     const std::optional<QColor> farbe = statusFarbe();
     t.statusPunkt->setze(farbe);
     punktAnsicht->setze(farbe);
@@ -338,7 +338,7 @@ void Bedienfeld::aktualisiere() {
         };
     }
 
-    // 2. The sound button.
+    // The sound button.
     const bool tonAn = s.klang.an();
     if (t.tonAn != tonAn) {
         t.tonAn = tonAn;
@@ -347,7 +347,7 @@ void Bedienfeld::aktualisiere() {
         t.ton->setToolTip(q(tonAn ? L("Töne aus", "Sounds off") : L("Töne an", "Sounds on")));
     }
 
-    // 3.–4. The shortcut section, open or closed.
+    // The shortcut section, open or closed.
     const bool kOffen = kuerzelOffen();
     if (t.kuerzelOffen != kOffen) {
         t.kuerzelOffen = kOffen;
@@ -357,7 +357,7 @@ void Bedienfeld::aktualisiere() {
     }
     for (QWidget* z : kuerzelZeilen) setzeVersteckt(z, !kOffen);
 
-    // 5. The header's target text.
+    // The header's target text.
     if (s.ziel) {
         std::string name = s.name(s.ziel);
         std::string zusatz;
@@ -376,7 +376,7 @@ void Bedienfeld::aktualisiere() {
         setzeTipp(zielText, {});
     }
 
-    // 6. The list's arrow; the list itself.
+    // The list's arrow; the list itself.
     const bool lOffen = listeOffen();
     if (t.listeOffen != lOffen) {
         t.listeOffen = lOffen;
@@ -386,10 +386,10 @@ void Bedienfeld::aktualisiere() {
     }
     setzeVersteckt(listenFlaeche, !lOffen);
 
-    // 7. The list's rows, also while it is hidden.
+    // The list's rows, also while it is hidden.
     baueListe();
 
-    // 8.–9. The switches; the dictation's follow-up only with dictation on.
+    // The switches; the dictation's follow-up only with dictation on.
     bool diktatAn = false;
     for (const auto& [art, zeile, sch] : t.schalter) {
         const bool an = art->zeigt(s);
@@ -398,10 +398,10 @@ void Bedienfeld::aktualisiere() {
         else if (std::string_view(art->schluessel) == "diktatSenden") setzeVersteckt(zeile, !diktatAn);
     }
 
-    // 10. The system's screenshot shortcuts.
+    // The system's screenshot shortcuts.
     for (auto& [nummer, kappe] : systemKappen) kappe->setze(q(s.systemKuerzel(nummer)), false, false);
 
-    // 11. The program's own shortcuts, the one being recorded active.
+    // The program's own shortcuts, the one being recorded active.
     for (auto& [art, kappe] : kappen) {
         const bool nimmtAuf = s.modus == Modus::kuerzel && s.kuerzelLernen == art;
         const std::optional<Kuerzel> k = s.kuerzel(art);
@@ -411,7 +411,7 @@ void Bedienfeld::aktualisiere() {
                             : L("Klicken und Tastenkombination drücken", "Click and press a key combination")));
     }
 
-    // 12.
+    // The height follows what is shown.
     passeGroesseAn();
 }
 
