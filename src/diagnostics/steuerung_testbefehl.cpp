@@ -11,6 +11,7 @@
 #include "basis/prozesswerte.h"
 #include "app/steuerung.h"
 #include "panel/bedienfeld.h"
+#include "panel/ziel_zeile.h"
 #include "diagnostics/befehlstext.h"
 #include "diagnostics/browser_befehle.h"
 #include "menubar/menue.h"
@@ -64,6 +65,23 @@ std::shared_ptr<Ziel> verbundenesNamens(Steuerung& s, const std::string& name) {
         if (s.name(z) == name) return z;
     }
     return nullptr;
+}
+
+// Drags the panel's row `von` onto the row `auf` as the user's hand would: the pointer
+// 2 points below the middle of `auf`, then the drag ends.
+void ziehtest(Steuerung& s, const std::string& von, const std::string& auf) {
+    Bedienfeld& f = s.feld();
+    f.baueListe();
+    ZielZeile* gezogen = nullptr;
+    ZielZeile* ziel = nullptr;
+    for (ZielZeile* zeile : f.zeilenDerListe()) {
+        if (!gezogen && zeile->name == von) gezogen = zeile;
+        if (!ziel && zeile->name == auf) ziel = zeile;
+    }
+    if (!gezogen || !ziel) return;
+    QPointF zeiger = ziel->mapToGlobal(QPointF(ziel->width() / 2.0, ziel->height() / 2.0 + 2));
+    f.verschiebe(*gezogen, zeiger);
+    if (auto ende = gezogen->losgelassen) ende();
 }
 
 // Largest capture that "zustellen" hands on.
@@ -186,6 +204,7 @@ const Befehl befehle[] = {
          }
          s.ordne(neu);
      }},
+    {"ziehtest", 3, [](Steuerung& s, const Teile& t) { ziehtest(s, t[1], t[2]); }},
     {"taste", 3,
      [](Steuerung& s, const Teile& t) {
          auto code = tastenCode(t[1]);

@@ -30,6 +30,12 @@ public:
     std::function<void()> losgelassen;
     const std::string name;
 
+    // Whether the row stands for the active target.
+    bool aktiv() const { return aktiv_; }
+    // The mouse rests on the row, and the row is being dragged.
+    bool schwebt() const { return schwebt_; }
+    bool gezogen() const { return gezogen_; }
+
     void neuGedrueckt();
     void wegGedrueckt();
     QPushButton* verbindenKnopf() const { return verbindenKnopf_; }
@@ -46,6 +52,12 @@ protected:
 private:
     QPushButton* verbindenKnopf_ = nullptr;
     QPushButton* entfernenKnopf_ = nullptr;
+    const bool aktiv_;
+    bool schwebt_ = false;
+    // A left press is being followed; where it began (global screen coordinates).
+    bool gedrueckt_ = false;
+    QPointF druckBei_;
+    bool gezogen_ = false;
 };
 
 }  // namespace klebwerk
