@@ -128,6 +128,10 @@ private:
     std::shared_ptr<int> leben_ = std::make_shared<int>(0);
     // The overlay window of a running shrink or grow animation.
     std::unique_ptr<QWidget> flug_;
+    // Where the list's hover outlines a row's window, while it does. Only this outline
+    // goes when the rows change: the frame of a choice just made stays.
+    std::optional<Rechteck> listenUmriss_;
+    void nimmListenUmrissWeg();
 };
 
 // The list's state text: per connected target its identity, name and whether it is

@@ -52,7 +52,7 @@ void Bedienfeld::baueListe() {
     // The rows stay as the user drags them; the first refresh after the drag catches up.
     if (zieht) return;
     listenStand = stand;
-    s.rahmen.weg();
+    nimmListenUmrissWeg();
     ++listenAufbauten;
 
     // A row may be the one whose handler led here: it goes once that handler is done.
@@ -106,6 +106,7 @@ void Bedienfeld::baueListe() {
             auto z = wz.lock();
             if (!lebt.lock() || !z) return;
             s.rahmen.weg();
+            listenUmriss_.reset();
             s.merkeAbgewaehlt(z);
             s.entferne(z, true);
         };
@@ -126,20 +127,32 @@ void Bedienfeld::baueListe() {
             auto z = wz.lock();
             if (!z) return;
             if (!drin) {
-                s.rahmen.weg();
+                nimmListenUmrissWeg();
                 return;
             }
-            if (auto r = s.ax.rahmen(z->fenster)) s.rahmen.zeige(*r, feldMint(), std::nullopt);
-            else s.rahmen.weg();
+            if (auto r = s.ax.rahmen(z->fenster)) {
+                s.rahmen.zeige(*r, feldMint(), std::nullopt);
+                listenUmriss_ = s.rahmen.rahmen();
+            } else {
+                // No outline at all rather than a stale one.
+                s.rahmen.weg();
+                listenUmriss_.reset();
+            }
         };
         liste->addWidget(zeile);
     }
     liste->addWidget(fach);
 }
 
+void Bedienfeld::nimmListenUmrissWeg() {
+    if (listenUmriss_ && s.rahmen.sichtbar() && s.rahmen.farbe() == feldMint() && s.rahmen.rahmen() == *listenUmriss_)
+        s.rahmen.weg();
+    listenUmriss_.reset();
+}
+
 void Bedienfeld::verschiebe(ZielZeile& zeile, QPointF zeiger) {
     zieht = true;
-    s.rahmen.weg();
+    nimmListenUmrissWeg();
     std::vector<ZielZeile*> zeilen = zeilenDerListe();
     int alt = -1;
     for (size_t i = 0; i < zeilen.size(); ++i) {

@@ -328,16 +328,31 @@ TEST_F(Liste, EinFensterOhneLesbarenRahmenWirdNichtUmrahmt) {
     EXPECT_FALSE(s().rahmen.sichtbar()) << "no stale outline";
 }
 
-TEST_F(Liste, KlickAufDieZeileMachtIhrZielAktiv) {
+TEST_F(Liste, KlickAufDieZeileMachtIhrZielAktivUndZeigtEs) {
     verbindeAlle();
     ausgelegt();
     ZielZeile* chatZeile = zeile(0);
     const QPointF p = mitteVon(chatZeile);
+    QEnterEvent hinein(QPointF(5, 5), QPointF(5, 5), p);
+    QApplication::sendEvent(chatZeile, &hinein);
     drueck(chatZeile, p);
     lass(chatZeile, p + QPointF(2, 2));
     EXPECT_EQ(s().name(s().ziel), "Gespräch");
-    feld();
+    s().feld().aktualisiere();
     EXPECT_TRUE(zeile(0)->aktiv());
+    EXPECT_TRUE(s().rahmen.sichtbar()) << "the frame of the choice outlives the new rows";
+    EXPECT_EQ(s().rahmen.farbe(), QColor(52, 199, 89));
+}
+
+TEST_F(Liste, NeueZeilenNehmenDenUmrissDesSchwebensWeg) {
+    verbindeAlle();
+    Bedienfeld& f = ausgelegt();
+    QEnterEvent hinein(QPointF(5, 5), QPointF(5, 5), mitteVon(zeile(0)));
+    QApplication::sendEvent(zeile(0), &hinein);
+    ASSERT_TRUE(s().rahmen.sichtbar());
+    s().aktiviere(s().verbunden[1], false);
+    f.aktualisiere();
+    EXPECT_FALSE(s().rahmen.sichtbar()) << "the row under the mouse is gone";
 }
 
 TEST_F(Liste, DasKreuzEntferntDasZielUndMerktEsAlsAbgewaehlt) {
