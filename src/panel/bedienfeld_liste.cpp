@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <map>
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QPropertyAnimation>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -35,6 +37,35 @@ bool zeigenGenau(const std::vector<ZielZeile*>& zeilen, const std::vector<std::s
     return true;
 }
 
+// The list's last entry: its text in the list's mint, left-aligned, without a frame.
+// Where no font of the system has the full-width plus, a plain plus is drawn in its
+// place; the button's text stays as it is.
+class HinzufuegenKnopf : public QPushButton {
+public:
+    HinzufuegenKnopf(const QString& text, QWidget* eltern) : QPushButton(text, eltern) {
+        QFont schrift = font();
+        schrift.setPixelSize(12);
+        schrift.setWeight(QFont::Normal);
+        setFont(schrift);
+        setFocusPolicy(Qt::NoFocus);
+        setFlat(true);
+    }
+    QSize sizeHint() const override {
+        QFontMetrics m(font());
+        return {m.horizontalAdvance(text()), m.height()};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QString gezeigt = text();
+        if (!QFontMetrics(font()).inFontUcs4(0xFF0B)) gezeigt.replace(QChar(0xFF0B), QLatin1Char('+'));
+        QPainter p(this);
+        p.setPen(mitAlpha(feldMint(), isDown() ? 0.6 : 0.85));
+        p.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, gezeigt);
+    }
+};
+
 }  // namespace
 
 std::string listenStandVon(const Steuerung& s) {
@@ -47,6 +78,7 @@ std::string listenStandVon(const Steuerung& s) {
 }
 
 void Bedienfeld::baueListe() {
+    if (!liste || !listenFlaeche) return;
     std::string stand = listenStandVon(s);
     if (hinzufuegenKnopf && stand == listenStand && zeigenGenau(zeilenDerListe(), s.verbunden)) return;
     // The rows stay as the user drags them; the first refresh after the drag catches up.
@@ -64,17 +96,11 @@ void Bedienfeld::baueListe() {
 
     if (!hinzufuegenKnopf) {
         auto* fach = new QWidget(listenFlaeche);
+        fach->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         auto* fachStapel = new QHBoxLayout(fach);
         fachStapel->setContentsMargins(8, 3, 0, 2);
-        hinzufuegenKnopf = new QPushButton(QString::fromStdString(L("＋  Fenster verbinden", "＋  Connect window")), fach);
-        QFont schrift = hinzufuegenKnopf->font();
-        schrift.setPixelSize(12);
-        schrift.setWeight(QFont::Normal);
-        hinzufuegenKnopf->setFont(schrift);
-        hinzufuegenKnopf->setFocusPolicy(Qt::NoFocus);
-        hinzufuegenKnopf->setStyleSheet(
-            QStringLiteral("QPushButton { border: none; background: transparent; padding: 0; text-align: left; color: %1; }")
-                .arg(mitAlpha(feldMint(), 0.85).name(QColor::HexArgb)));
+        hinzufuegenKnopf =
+            new HinzufuegenKnopf(QString::fromStdString(L("＋  Fenster verbinden", "＋  Connect window")), fach);
         hinzufuegenKnopf->setAccessibleName(QString::fromStdString(L("Fenster verbinden (Liste)", "Connect window (list)")));
         std::weak_ptr<int> lebt = leben_;
         QObject::connect(hinzufuegenKnopf, &QPushButton::clicked, hinzufuegenKnopf, [this, lebt] {
@@ -140,8 +166,12 @@ void Bedienfeld::baueListe() {
             }
         };
         liste->addWidget(zeile);
+        // Shown at once, not with the next turn of the event loop, so that the rows
+        // have their places as soon as the list is laid out.
+        zeile->show();
     }
     liste->addWidget(fach);
+    fach->show();
 }
 
 void Bedienfeld::nimmListenUmrissWeg() {

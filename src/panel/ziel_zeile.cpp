@@ -145,6 +145,7 @@ ZielZeile::ZielZeile(const std::string& n, bool aktiv, QWidget* eltern) : QWidge
     (void)fabrikDa;
 
     setFixedWidth(zeilenBreite);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setToolTip(q(L("Klicken: Ziel  ·  Ziehen: Reihenfolge ändern", "Click: target  ·  Drag: reorder")));
     setAccessibleName(q(L("Ziel aktivieren: ", "Make target: ") + name));
 
