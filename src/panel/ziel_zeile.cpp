@@ -214,6 +214,18 @@ void ZielZeile::mouseMoveEvent(QMouseEvent* e) {
 void ZielZeile::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton || !gedrueckt_) return QWidget::mouseReleaseEvent(e);
     e->accept();
+    beendeDruck();
+}
+
+// A row that leaves the screen during a drag gets no release any more: its drag ends
+// here, so that the list does not stay held.
+void ZielZeile::hideEvent(QHideEvent* e) {
+    QWidget::hideEvent(e);
+    if (gedrueckt_ && gezogen_) beendeDruck();
+    gedrueckt_ = false;
+}
+
+void ZielZeile::beendeDruck() {
     gedrueckt_ = false;
     if (gezogen_) {
         gezogen_ = false;

@@ -48,6 +48,7 @@ protected:
     void enterEvent(QEnterEvent*) override;
     void leaveEvent(QEvent*) override;
     void paintEvent(QPaintEvent*) override;
+    void hideEvent(QHideEvent*) override;
 
 private:
     QPushButton* verbindenKnopf_ = nullptr;
@@ -58,6 +59,9 @@ private:
     bool gedrueckt_ = false;
     QPointF druckBei_;
     bool gezogen_ = false;
+
+    // The press is over: a drag ends (`losgelassen`), anything else was a click (`antippen`).
+    void beendeDruck();
 };
 
 }  // namespace klebwerk

@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QHideEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -268,6 +269,20 @@ TEST_F(Liste, EinZugZurueckAnDenStartGibtDieUnveraenderteReihe) {
     lass(gezogen, start);
     EXPECT_EQ(s().verbunden, vorher);
     EXPECT_TRUE(imLog("Reihenfolge: [\"Gespräch\", \"notizen.txt\", \"entwurf.svg\"]")) << heim.protokoll();
+}
+
+TEST_F(Liste, EinZugEndetAuchWennDieZeileVerschwindet) {
+    verbindeAlle();
+    Bedienfeld& f = ausgelegt();
+    ZielZeile* gezogen = zeile(2);
+    drueck(gezogen, mitteVon(gezogen));
+    bewege(gezogen, zeile(0)->mapToGlobal(QPointF(20, -10)));
+    ASSERT_TRUE(f.zieht);
+    QHideEvent versteckt;
+    QApplication::sendEvent(gezogen, &versteckt);
+    EXPECT_FALSE(f.zieht) << "the list is not held for ever";
+    EXPECT_FALSE(gezogen->gezogen());
+    EXPECT_EQ(reihe(), (std::vector<std::string>{"entwurf.svg", "Gespräch", "notizen.txt"}));
 }
 
 TEST_F(Liste, AenderungenWaehrendDesZiehensErscheinenErstDanach) {
