@@ -28,6 +28,7 @@ class PunktAnsicht;
 class Schalter;
 class Steuerung;
 class ZielZeile;
+class Ziel;
 
 // The floating control panel: whether pasting is on and where captures go, the main
 // switches, the target list, the shortcut caps and the language; it shrinks to a
@@ -132,6 +133,10 @@ private:
     // goes when the rows change: the frame of a choice just made stays.
     std::optional<Rechteck> listenUmriss_;
     void nimmListenUmrissWeg();
+    // The row's callbacks, holding the panel and the target weakly.
+    void verdrahte(ZielZeile& zeile, const std::shared_ptr<Ziel>& ziel);
+    // The add button in its inset holder, made on first use.
+    QWidget* hinzufuegenFach();
 };
 
 // The list's state text: per connected target its identity, name and whether it is

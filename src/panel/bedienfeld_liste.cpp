@@ -93,78 +93,13 @@ void Bedienfeld::baueListe() {
         zeile->hide();
         zeile->deleteLater();
     }
-
-    if (!hinzufuegenKnopf) {
-        auto* fach = new QWidget(listenFlaeche);
-        fach->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-        auto* fachStapel = new QHBoxLayout(fach);
-        fachStapel->setContentsMargins(8, 3, 0, 2);
-        hinzufuegenKnopf =
-            new HinzufuegenKnopf(QString::fromStdString(L("＋  Fenster verbinden", "＋  Connect window")), fach);
-        hinzufuegenKnopf->setAccessibleName(QString::fromStdString(L("Fenster verbinden (Liste)", "Connect window (list)")));
-        std::weak_ptr<int> lebt = leben_;
-        QObject::connect(hinzufuegenKnopf, &QPushButton::clicked, hinzufuegenKnopf, [this, lebt] {
-            if (lebt.lock()) waehlen();
-        });
-        fachStapel->addWidget(hinzufuegenKnopf);
-    }
-    QWidget* fach = hinzufuegenKnopf->parentWidget();
+    QWidget* fach = hinzufuegenFach();
     liste->removeWidget(fach);
 
-    std::weak_ptr<int> lebt = leben_;
     for (const auto& z : s.verbunden) {
         auto* zeile = new ZielZeile(s.name(z), z == s.ziel, listenFlaeche);
         zeile->zielObj = z;
-        std::weak_ptr<Ziel> wz = z;
-
-        zeile->antippen = [this, lebt, wz] {
-            auto z = wz.lock();
-            if (!lebt.lock() || !z) return;
-            s.spiele(KlangArt::klick, false);
-            s.aktiviere(z, true);
-        };
-        zeile->neu = [this, lebt, wz] {
-            auto z = wz.lock();
-            if (!lebt.lock() || !z) return;
-            s.neuVerbinden(z);
-        };
-        zeile->weg = [this, lebt, wz] {
-            auto z = wz.lock();
-            if (!lebt.lock() || !z) return;
-            s.rahmen.weg();
-            listenUmriss_.reset();
-            s.merkeAbgewaehlt(z);
-            s.entferne(z, true);
-        };
-        zeile->ziehen = [this, lebt](ZielZeile& gezogen, QPointF zeiger) {
-            if (lebt.lock()) verschiebe(gezogen, zeiger);
-        };
-        zeile->losgelassen = [this, lebt] {
-            if (!lebt.lock()) return;
-            zieht = false;
-            std::vector<std::shared_ptr<Ziel>> reihe;
-            for (ZielZeile* r : zeilenDerListe()) {
-                if (auto z = r->zielObj.lock()) reihe.push_back(z);
-            }
-            s.ordne(reihe);
-        };
-        zeile->hover = [this, lebt, wz](bool drin) {
-            if (!lebt.lock() || zieht) return;
-            auto z = wz.lock();
-            if (!z) return;
-            if (!drin) {
-                nimmListenUmrissWeg();
-                return;
-            }
-            if (auto r = s.ax.rahmen(z->fenster)) {
-                s.rahmen.zeige(*r, feldMint(), std::nullopt);
-                listenUmriss_ = s.rahmen.rahmen();
-            } else {
-                // No outline at all rather than a stale one.
-                s.rahmen.weg();
-                listenUmriss_.reset();
-            }
-        };
+        verdrahte(*zeile, z);
         liste->addWidget(zeile);
         // Shown at once, not with the next turn of the event loop, so that the rows
         // have their places as soon as the list is laid out.
@@ -172,6 +107,76 @@ void Bedienfeld::baueListe() {
     }
     liste->addWidget(fach);
     fach->show();
+}
+
+QWidget* Bedienfeld::hinzufuegenFach() {
+    if (hinzufuegenKnopf) return hinzufuegenKnopf->parentWidget();
+    auto* fach = new QWidget(listenFlaeche);
+    fach->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto* fachStapel = new QHBoxLayout(fach);
+    fachStapel->setContentsMargins(8, 3, 0, 2);
+    hinzufuegenKnopf = new HinzufuegenKnopf(QString::fromStdString(L("＋  Fenster verbinden", "＋  Connect window")), fach);
+    hinzufuegenKnopf->setAccessibleName(QString::fromStdString(L("Fenster verbinden (Liste)", "Connect window (list)")));
+    std::weak_ptr<int> lebt = leben_;
+    QObject::connect(hinzufuegenKnopf, &QPushButton::clicked, hinzufuegenKnopf, [this, lebt] {
+        if (lebt.lock()) waehlen();
+    });
+    fachStapel->addWidget(hinzufuegenKnopf);
+    return fach;
+}
+
+void Bedienfeld::verdrahte(ZielZeile& zeile, const std::shared_ptr<Ziel>& ziel) {
+    std::weak_ptr<int> lebt = leben_;
+    std::weak_ptr<Ziel> wz = ziel;
+
+    zeile.antippen = [this, lebt, wz] {
+        auto z = wz.lock();
+        if (!lebt.lock() || !z) return;
+        s.spiele(KlangArt::klick, false);
+        s.aktiviere(z, true);
+    };
+    zeile.neu = [this, lebt, wz] {
+        auto z = wz.lock();
+        if (!lebt.lock() || !z) return;
+        s.neuVerbinden(z);
+    };
+    zeile.weg = [this, lebt, wz] {
+        auto z = wz.lock();
+        if (!lebt.lock() || !z) return;
+        s.rahmen.weg();
+        listenUmriss_.reset();
+        s.merkeAbgewaehlt(z);
+        s.entferne(z, true);
+    };
+    zeile.ziehen = [this, lebt](ZielZeile& gezogen, QPointF zeiger) {
+        if (lebt.lock()) verschiebe(gezogen, zeiger);
+    };
+    zeile.losgelassen = [this, lebt] {
+        if (!lebt.lock()) return;
+        zieht = false;
+        std::vector<std::shared_ptr<Ziel>> reihe;
+        for (ZielZeile* r : zeilenDerListe()) {
+            if (auto z = r->zielObj.lock()) reihe.push_back(z);
+        }
+        s.ordne(reihe);
+    };
+    zeile.hover = [this, lebt, wz](bool drin) {
+        if (!lebt.lock() || zieht) return;
+        if (!drin) {
+            nimmListenUmrissWeg();
+            return;
+        }
+        auto z = wz.lock();
+        if (!z) return;
+        if (auto r = s.ax.rahmen(z->fenster)) {
+            s.rahmen.zeige(*r, feldMint(), std::nullopt);
+            listenUmriss_ = s.rahmen.rahmen();
+        } else {
+            // No outline at all rather than a stale one.
+            s.rahmen.weg();
+            listenUmriss_.reset();
+        }
+    };
 }
 
 void Bedienfeld::nimmListenUmrissWeg() {

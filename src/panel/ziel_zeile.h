@@ -11,7 +11,7 @@ class QPushButton;
 
 namespace klebwerk {
 
-struct Ziel;
+class Ziel;
 
 // One row of the panel's target list: dot, name, reconnect and remove buttons. A
 // press that moves more than 4 points drags the row; otherwise it is a click.
