@@ -69,10 +69,12 @@ protected:
 }  // namespace
 
 std::string listenStandVon(const Steuerung& s) {
+    const std::vector<std::string> namen = s.namen();
     std::string stand;
-    for (const auto& z : s.verbunden) {
+    for (size_t i = 0; i < s.verbunden.size() && i < namen.size(); ++i) {
+        const auto& z = s.verbunden[i];
         if (!stand.empty()) stand += ';';
-        stand += kennungVon(z.get()) + '|' + s.name(z) + '|' + (z == s.ziel ? "true" : "false");
+        stand += kennungVon(z.get()) + '|' + namen[i] + '|' + (z == s.ziel ? "true" : "false");
     }
     return stand;
 }
@@ -96,8 +98,10 @@ void Bedienfeld::baueListe() {
     QWidget* fach = hinzufuegenFach();
     liste->removeWidget(fach);
 
-    for (const auto& z : s.verbunden) {
-        auto* zeile = new ZielZeile(s.name(z), z == s.ziel, listenFlaeche);
+    const std::vector<std::string> namen = s.namen();
+    for (size_t i = 0; i < s.verbunden.size() && i < namen.size(); ++i) {
+        const auto& z = s.verbunden[i];
+        auto* zeile = new ZielZeile(namen[i], z == s.ziel, listenFlaeche);
         zeile->zielObj = z;
         verdrahte(*zeile, z);
         liste->addWidget(zeile);

@@ -68,14 +68,28 @@ protected:
     }
 };
 
+// A small borderless button that shows only its symbol, a little fainter while pressed.
+class SymbolKnopf : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        if (isDown()) p.setOpacity(0.6);
+        const QSize g = iconSize();
+        QRect ziel(QPoint((width() - g.width()) / 2, (height() - g.height()) / 2), g);
+        icon().paint(&p, ziel);
+    }
+};
+
 QPushButton* zeilenKnopf(Symbol art, const QString& text, QWidget* eltern) {
-    auto* knopf = new QPushButton(eltern);
+    auto* knopf = new SymbolKnopf(eltern);
     knopf->setIcon(symbol(art, 10, true, weiss(0.4)));
     knopf->setIconSize(QSize(11, 11));
-    knopf->setFixedWidth(18);
+    knopf->setFixedSize(18, 18);
     knopf->setFocusPolicy(Qt::NoFocus);
     knopf->setCursor(Qt::ArrowCursor);
-    knopf->setStyleSheet(QStringLiteral("QPushButton { border: none; background: transparent; padding: 0; }"));
     knopf->setAccessibleName(text);
     knopf->setAccessibleDescription(text);
     knopf->setToolTip(text);
