@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <QVBoxLayout>
+
 #include "basis/atomar.h"
 #include "basis/protokoll.h"
 #include "app/zahltext.h"
@@ -72,6 +74,8 @@ std::shared_ptr<Ziel> verbundenesNamens(Steuerung& s, const std::string& name) {
 void ziehtest(Steuerung& s, const std::string& von, const std::string& auf) {
     Bedienfeld& f = s.feld();
     f.baueListe();
+    // Rows made just now get their places at once, not with the next layout pass.
+    f.liste->activate();
     ZielZeile* gezogen = nullptr;
     ZielZeile* ziel = nullptr;
     for (ZielZeile* zeile : f.zeilenDerListe()) {
