@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <QVBoxLayout>
+
 #include "basis/atomar.h"
 #include "basis/protokoll.h"
 #include "app/zahltext.h"
@@ -11,6 +13,7 @@
 #include "basis/prozesswerte.h"
 #include "app/steuerung.h"
 #include "panel/bedienfeld.h"
+#include "panel/ziel_zeile.h"
 #include "diagnostics/befehlstext.h"
 #include "diagnostics/browser_befehle.h"
 #include "delivery/png_kodierung.h"
@@ -70,6 +73,25 @@ std::shared_ptr<Ziel> verbundenesNamens(Steuerung& s, const std::string& name) {
         if (s.name(z) == name) return z;
     }
     return nullptr;
+}
+
+// Drags the panel's row `von` onto the row `auf` as the user's hand would: the pointer
+// 2 points below the middle of `auf`, then the drag ends.
+void ziehtest(Steuerung& s, const std::string& von, const std::string& auf) {
+    Bedienfeld& f = s.feld();
+    f.baueListe();
+    // Rows made just now get their places at once, not with the next layout pass.
+    f.liste->activate();
+    ZielZeile* gezogen = nullptr;
+    ZielZeile* ziel = nullptr;
+    for (ZielZeile* zeile : f.zeilenDerListe()) {
+        if (!gezogen && zeile->name == von) gezogen = zeile;
+        if (!ziel && zeile->name == auf) ziel = zeile;
+    }
+    if (!gezogen || !ziel) return;
+    QPointF zeiger = ziel->mapToGlobal(QPointF(ziel->width() / 2.0, ziel->height() / 2.0 + 2));
+    f.verschiebe(*gezogen, zeiger);
+    if (auto ende = gezogen->losgelassen) ende();
 }
 
 // Largest capture that "zustellen" hands on.
@@ -198,6 +220,7 @@ const Befehl befehle[] = {
          }
          s.ordne(neu);
      }},
+    {"ziehtest", 3, [](Steuerung& s, const Teile& t) { ziehtest(s, t[1], t[2]); }},
     {"taste", 3,
      [](Steuerung& s, const Teile& t) {
          auto code = tastenCode(t[1]);

@@ -28,6 +28,7 @@ class PunktAnsicht;
 class Schalter;
 class Steuerung;
 class ZielZeile;
+class Ziel;
 
 // The floating control panel: whether pasting is on and where captures go, the main
 // switches, the target list, the shortcut caps and the language; it shrinks to a
@@ -132,6 +133,14 @@ private:
     // after each row, and what the last refresh applied.
     struct Teile;
     std::unique_ptr<Teile> teile_;
+    // Where the list's hover outlines a row's window, while it does. Only this outline
+    // goes when the rows change: the frame of a choice just made stays.
+    std::optional<Rechteck> listenUmriss_;
+    void nimmListenUmrissWeg();
+    // The row's callbacks, holding the panel and the target weakly.
+    void verdrahte(ZielZeile& zeile, const std::shared_ptr<Ziel>& ziel);
+    // The add button in its inset holder, made on first use.
+    QWidget* hinzufuegenFach();
 };
 
 // The list's state text: per connected target its identity, name and whether it is

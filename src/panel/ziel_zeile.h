@@ -11,7 +11,7 @@ class QPushButton;
 
 namespace klebwerk {
 
-struct Ziel;
+class Ziel;
 
 // One row of the panel's target list: dot, name, reconnect and remove buttons. A
 // press that moves more than 4 points drags the row; otherwise it is a click.
@@ -30,6 +30,12 @@ public:
     std::function<void()> losgelassen;
     const std::string name;
 
+    // Whether the row stands for the active target.
+    bool aktiv() const { return aktiv_; }
+    // The mouse rests on the row, and the row is being dragged.
+    bool schwebt() const { return schwebt_; }
+    bool gezogen() const { return gezogen_; }
+
     void neuGedrueckt();
     void wegGedrueckt();
     QPushButton* verbindenKnopf() const { return verbindenKnopf_; }
@@ -42,10 +48,20 @@ protected:
     void enterEvent(QEnterEvent*) override;
     void leaveEvent(QEvent*) override;
     void paintEvent(QPaintEvent*) override;
+    void hideEvent(QHideEvent*) override;
 
 private:
     QPushButton* verbindenKnopf_ = nullptr;
     QPushButton* entfernenKnopf_ = nullptr;
+    const bool aktiv_;
+    bool schwebt_ = false;
+    // A left press is being followed; where it began (global screen coordinates).
+    bool gedrueckt_ = false;
+    QPointF druckBei_;
+    bool gezogen_ = false;
+
+    // The press is over: a drag ends (`losgelassen`), anything else was a click (`antippen`).
+    void beendeDruck();
 };
 
 }  // namespace klebwerk
