@@ -44,8 +44,8 @@ bool Bedienfeld::listeOffen() const { return false; }
 void Bedienfeld::setzeListeOffen(bool) {}
 bool Bedienfeld::kuerzelOffen() const { return true; }
 void Bedienfeld::setzeKuerzelOffen(bool) {}
-bool Bedienfeld::mini() const { return false; }
-void Bedienfeld::setzeMini(bool) {}
+bool Bedienfeld::mini() const { return s.ud.istWahr("feldMini"); }
+void Bedienfeld::setzeMini(bool wert) { s.ud.setzeWahr("feldMini", wert); }
 QImage Bedienfeld::feldBild() { return {}; }
 std::optional<QColor> Bedienfeld::statusFarbe() const { return std::nullopt; }
 
