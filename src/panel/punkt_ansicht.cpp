@@ -102,10 +102,22 @@ void PunktAnsicht::setze(std::optional<QColor> leuchten) {
     puls_->stop();
     pulsAnteil_ = 0;
     puls_->start();
+    // A hidden point does not wake the process sixty times a second.
+    if (!isVisible()) puls_->pause();
     update();
 }
 
-bool PunktAnsicht::pulsiert() const { return puls_ && puls_->state() == QAbstractAnimation::Running; }
+bool PunktAnsicht::pulsiert() const { return puls_ && puls_->state() != QAbstractAnimation::Stopped; }
+
+void PunktAnsicht::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (puls_ && puls_->state() == QAbstractAnimation::Paused) puls_->resume();
+}
+
+void PunktAnsicht::hideEvent(QHideEvent* e) {
+    QWidget::hideEvent(e);
+    if (puls_ && puls_->state() == QAbstractAnimation::Running) puls_->pause();
+}
 
 QAbstractAnimation* PunktAnsicht::puls() const { return puls_; }
 
@@ -150,7 +162,7 @@ void PunktAnsicht::paintEvent(QPaintEvent*) {
     p.drawEllipse(scheibe.adjusted(0.5, 0.5, -0.5, -0.5));
     p.restore();
 
-    const bool atmet = farbe_ && pulsiert();
+    const bool atmet = farbe_ && pulsiert();  // a resting breath keeps its look
     const double skala = atmet ? zwischen(0.94, 1.06, pulsAnteil_) : 1.0;
     const double radius = kreisRadius * skala;
     p.setPen(Qt::NoPen);

@@ -37,6 +37,7 @@ public:
     // The point has come to rest after a drag (its place is to be stored).
     std::function<void()> abgelegt;
     std::optional<QColor> farbe() const { return farbe_; }
+    // Whether the dot breathes in a colour (the breath rests while the point is hidden).
     bool pulsiert() const;
     // The breathing of the dot (Qt's animation clock); none before the first colour.
     QAbstractAnimation* puls() const;
@@ -55,6 +56,8 @@ protected:
     void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
     void mouseDoubleClickEvent(QMouseEvent*) override;
+    void showEvent(QShowEvent*) override;
+    void hideEvent(QHideEvent*) override;
 
 private:
     void drueckeAn(QMouseEvent* e, int klicks);

@@ -285,6 +285,22 @@ TEST_F(PunktModus, GleicheFarbeLaesstDenPulsLaufenNeueStartetIhnKeineHaeltIhnAn)
     EXPECT_FALSE(punkt.pulsiert());
 }
 
+TEST_F(PunktModus, DerAtemRuhtSolangeDerPunktVerstecktIst) {
+    f.zeigePunkt();
+    fenster.weg();
+    punkt.setze(feldMint());
+    EXPECT_EQ(punkt.puls()->state(), QAbstractAnimation::Paused);
+    fenster.vorne();
+    EXPECT_EQ(punkt.puls()->state(), QAbstractAnimation::Running);
+    punkt.puls()->setCurrentTime(700);
+    fenster.weg();
+    EXPECT_EQ(punkt.puls()->state(), QAbstractAnimation::Paused);
+    punkt.setze(feldMint());
+    EXPECT_EQ(punkt.puls()->currentTime(), 700) << "a refresh of the hidden point does not restart it";
+    fenster.vorne();
+    EXPECT_EQ(punkt.puls()->state(), QAbstractAnimation::Running);
+}
+
 TEST_F(PunktModus, ZugaenglichAlsKnopfDessenDruckDasFeldSofortOeffnet) {
     int angetippt = 0;
     punkt.antippen = [&] { ++angetippt; };
