@@ -1,5 +1,7 @@
 #include "panel/bedienfeld.h"
 
+#include <algorithm>
+
 #include <QLayout>
 #include <QPainter>
 #include <QWidget>
@@ -101,7 +103,8 @@ void Bedienfeld::wiederherstellen() {
     aktualisiere();
     // Kept whole on the point's screen (the refresh may have changed the height).
     std::vector<Bildschirm> bildschirme = s.plattform.bildschirme.alle();
-    if (auto bildschirm = bildschirmVon(p, bildschirme)) panel->setzeRahmen(inSichtbaremBereich(panel->rahmen(), {*bildschirm}));
+    if (auto bildschirm = bildschirmVon(p, bildschirme))
+        panel->setzeRahmen(inSichtbaremBereich(panel->rahmen(), {*bildschirm}));
     s.spiele(KlangArt::auf, false);
     std::optional<QImage> bild = schnappschuss();
     punktFenster->weg();
