@@ -16,6 +16,22 @@ std::string dezimalText(double wert) {
 
 std::string punktText(Punkt p) { return "(" + dezimalText(p.x) + ", " + dezimalText(p.y) + ")"; }
 
+namespace {
+
+std::string kurzerText(double wert) {
+    char puffer[64];
+    auto [ende, fehler] = std::to_chars(puffer, puffer + sizeof puffer, wert);
+    if (fehler != std::errc()) return "0";
+    return std::string(puffer, ende);
+}
+
+}  // namespace
+
+std::string rechteckText(const Rechteck& r) {
+    return "{{" + kurzerText(r.x) + ", " + kurzerText(r.y) + "}, {" + kurzerText(r.breite) + ", " +
+           kurzerText(r.hoehe) + "}}";
+}
+
 std::optional<double> liesZahl(const std::string& text) {
     if (text.empty()) return std::nullopt;
     const char* anfang = text.data();

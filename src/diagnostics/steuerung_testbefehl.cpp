@@ -33,6 +33,13 @@ struct Befehl {
 
 void schalte(Steuerung& s, const char* schluessel, const Teile& t) { s.ud.setzeWahr(schluessel, istEins(t[1])); }
 
+// "punkt.png" and "punkt.txt": the point as drawn, and where point and panel stand.
+void schreibePunkt(Steuerung& s) {
+    Bedienfeld& feld = s.feld();
+    if (auto png = schnellesPng(feld.punktBild())) schreibeAtomar(datenOrdner() + "/punkt.png", *png);
+    schreibeAtomar(datenOrdner() + "/punkt.txt", feld.punktText());
+}
+
 // "fenster.txt": one line per window the menu would offer, "app | title".
 void schreibeFensterliste(Steuerung& s) {
     std::string inhalt;
@@ -194,6 +201,13 @@ const Befehl befehle[] = {
      }},
     {"kuerzelklappen", 1, [](Steuerung& s, const Teile&) { s.feld().kuerzelKlappen(); }},
     {"feldbild", 1, [](Steuerung& s, const Teile&) { schreibeFeldbild(s); }},
+    {"mini", 2,
+     [](Steuerung& s, const Teile& t) {
+         if (istEins(t[1])) s.feld().minimieren();
+         else s.feld().wiederherstellen();
+     }},
+    {"punktdoppel", 1, [](Steuerung& s, const Teile&) { s.feld().punktDoppelklick(); }},
+    {"punktbild", 1, [](Steuerung& s, const Teile&) { schreibePunkt(s); }},
     {"fenster", 1, [](Steuerung& s, const Teile&) { schreibeFensterliste(s); }},
     {"klaenge", 1, [](Steuerung& s, const Teile&) { s.klang.speichere(datenOrdner()); }},
     {"takte", 1, [](Steuerung& s, const Teile&) { schreibeTakte(s); }},

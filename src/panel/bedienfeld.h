@@ -14,6 +14,7 @@
 
 #include "input/kuerzel_art.h"
 #include "platform/geometrie.h"
+#include "platform/marke.h"
 
 class QLabel;
 class QPushButton;
@@ -23,6 +24,7 @@ class QWidget;
 namespace klebwerk {
 
 class FeldPanel;
+class FlugAnsicht;
 class KappenKnopf;
 class PunktAnsicht;
 class Schalter;
@@ -141,6 +143,17 @@ private:
     void verdrahte(ZielZeile& zeile, const std::shared_ptr<Ziel>& ziel);
     // The add button in its inset holder, made on first use.
     QWidget* hinzufuegenFach();
+
+    // The point window's place: where it was stored (kept on a screen), else beside
+    // the panel's top-left corner.
+    Rechteck punktStandort() const;
+    // The point's shape and what a drag that came to rest does.
+    void richtePunktEin();
+    // Whether the point window has been placed in this run.
+    bool punktPlatziert_ = false;
+    FlugAnsicht* flugAnsicht_ = nullptr;
+    Marke flugFertig_;
+    Marke flugEnde_;
 };
 
 // The list's state text: per connected target its identity, name and whether it is

@@ -39,8 +39,8 @@ void speichereRahmen(Einstellungen& ud, const std::string& name, const Rechteck&
     ud.setze(schluessel(name), QJsonArray{r.x, r.y, r.breite, r.hoehe});
 }
 
-Rechteck inSichtbaremBereich(const Rechteck& r, const std::vector<Bildschirm>& bildschirme) {
-    if (bildschirme.empty()) return r;
+std::optional<Bildschirm> bildschirmVon(const Rechteck& r, const std::vector<Bildschirm>& bildschirme) {
+    if (bildschirme.empty()) return std::nullopt;
     const Bildschirm* bester = &bildschirme.front();
     double meiste = 0;
     for (const Bildschirm& b : bildschirme) {
@@ -50,7 +50,13 @@ Rechteck inSichtbaremBereich(const Rechteck& r, const std::vector<Bildschirm>& b
             bester = &b;
         }
     }
-    const Rechteck& v = bester->sichtbar;
+    return *bester;
+}
+
+Rechteck inSichtbaremBereich(const Rechteck& r, const std::vector<Bildschirm>& bildschirme) {
+    std::optional<Bildschirm> bildschirm = bildschirmVon(r, bildschirme);
+    if (!bildschirm) return r;
+    const Rechteck& v = bildschirm->sichtbar;
     Rechteck ergebnis = r;
     ergebnis.x = std::max(v.x, std::min(r.x, v.x + v.breite - r.breite));
     ergebnis.y = std::max(v.y, std::min(r.y, v.y + v.hoehe - r.hoehe));

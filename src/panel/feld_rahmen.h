@@ -16,6 +16,9 @@ class Einstellungen;
 std::optional<Rechteck> gespeicherterRahmen(const Einstellungen& ud, const std::string& name);
 void speichereRahmen(Einstellungen& ud, const std::string& name, const Rechteck& r);
 
+// The screen that holds most of `r`, else the main screen; none without screens.
+std::optional<Bildschirm> bildschirmVon(const Rechteck& r, const std::vector<Bildschirm>& bildschirme);
+
 // `r` moved (never resized) into the visible area of the screen that holds most of
 // it, else of the main screen; unchanged without any screen. A frame larger than the
 // area keeps its top-left corner inside it.
