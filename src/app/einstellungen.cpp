@@ -3,8 +3,9 @@
 #include <cmath>
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -17,17 +18,16 @@ namespace klebwerk {
 Einstellungen::Einstellungen(std::string datei) : datei_(std::move(datei)) {}
 
 void Einstellungen::ladeWennGeaendert() const {
-    QFileInfo info(QString::fromStdString(datei_));
-    if (!info.exists()) {
+    Dateistand stand = standVon(datei_);
+    if (stand.groesse < 0) {
         werte_ = {};
-        gelesenGroesse_ = -1;
+        gelesen_ = {};
         defekt_ = false;
         return;
     }
-    if (info.size() == gelesenGroesse_ && info.lastModified() == gelesenGeaendert_) return;
-    gelesenGroesse_ = info.size();
-    gelesenGeaendert_ = info.lastModified();
-    QFile datei(info.filePath());
+    if (stand == gelesen_) return;
+    gelesen_ = stand;
+    QFile datei(QString::fromStdString(datei_));
     if (!datei.open(QIODevice::ReadOnly)) return;
     QJsonParseError fehler{};
     QJsonDocument doc = QJsonDocument::fromJson(datei.readAll(), &fehler);
@@ -54,9 +54,15 @@ void Einstellungen::speichere() {
     if (!schreibeAtomar(datei_, std::string_view(json.constData(), static_cast<size_t>(json.size())))) {
         protokoll("Einstellungen nicht gespeichert: " + datei_);
     }
-    QFileInfo info(QString::fromStdString(datei_));
-    gelesenGroesse_ = info.exists() ? info.size() : -1;
-    gelesenGeaendert_ = info.lastModified();
+    gelesen_ = standVon(datei_);
+}
+
+Einstellungen::Dateistand Einstellungen::standVon(const std::string& datei) {
+    struct stat st {};
+    if (::stat(datei.c_str(), &st) != 0) return {};
+    return {static_cast<std::int64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            static_cast<std::uint64_t>(st.st_ino)};
 }
 
 void Einstellungen::registriereStandards(const QJsonObject& standards) {

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include <QDateTime>
 #include <QJsonObject>
 #include <QJsonValue>
 
@@ -59,8 +58,17 @@ private:
     std::string datei_;
     mutable std::mutex sperre_;
     mutable QJsonObject werte_;
-    mutable QDateTime gelesenGeaendert_;
-    mutable qint64 gelesenGroesse_ = -1;
+    // What identifies the file's content last read: one stat() per read decides
+    // whether it must be read again (another process may have replaced it).
+    struct Dateistand {
+        std::int64_t groesse = -1;
+        std::int64_t geaendertNs = 0;
+        std::uint64_t inode = 0;
+        bool operator==(const Dateistand&) const = default;
+    };
+    mutable Dateistand gelesen_;
+    // The file's stand now; the default (size -1) when it does not exist.
+    static Dateistand standVon(const std::string& datei);
     mutable bool defekt_ = false;  // the file held no JSON object: kept aside before the first write
     QJsonObject standards_;
 };

@@ -18,8 +18,6 @@
 namespace klebwerk {
 namespace {
 
-const Rechteck feldRahmen{300, 200, 270, 400};
-
 class PunktModus : public ::testing::Test {
 protected:
     test::SimUmgebung u;
@@ -28,9 +26,13 @@ protected:
     PunktAnsicht& punkt = *f.punktAnsicht;
     FeldPanel& fenster = *f.punktFenster;
     bool warEnglisch = englisch();
+    // The panel's place for these tests, at the height its content needs.
+    Rechteck feldRahmen;
 
     void SetUp() override {
         setzeEnglisch(false);
+        f.aktualisiere();
+        feldRahmen = {300, 200, 270, f.panel->rahmen().hoehe};
         f.panel->setzeRahmen(feldRahmen);
         f.panel->vorne();
     }
@@ -243,18 +245,19 @@ TEST_F(PunktModus, InEineEckeGezogenerPunktOeffnetDasFeldGanzImSichtbarenBereich
         Rechteck punkt;
         Punkt feldEcke;
     };
+    const double h = feldRahmen.hoehe;
     const Fall faelle[] = {
-        {{1396, 856, 44, 44}, {1170, 500}},   // main screen, bottom right
-        {{0, 25, 44, 44}, {0, 29}},           // main screen, top left
-        {{1440, 1116, 44, 44}, {1440, 760}},  // right screen, bottom left
-        {{3316, 0, 44, 44}, {3090, 4}},       // right screen, top right
+        {{1396, 856, 44, 44}, {1170, 900 - h}},    // main screen, bottom right
+        {{0, 25, 44, 44}, {0, 29}},                // main screen, top left
+        {{1440, 1116, 44, 44}, {1440, 1160 - h}},  // right screen, bottom left
+        {{3316, 0, 44, 44}, {3090, 4}},            // right screen, top right
     };
     for (const Fall& fall : faelle) {
         verkleinere();
         fenster.setzeRahmen(fall.punkt);
         f.wiederherstellen();
         vor(2);
-        EXPECT_EQ(f.panel->rahmen(), (Rechteck{fall.feldEcke.x, fall.feldEcke.y, 270, 400}))
+        EXPECT_EQ(f.panel->rahmen(), (Rechteck{fall.feldEcke.x, fall.feldEcke.y, 270, h}))
             << fall.punkt.x << "," << fall.punkt.y;
     }
 }
@@ -315,6 +318,7 @@ TEST_F(PunktModus, ZugaenglichAlsKnopfDessenDruckDasFeldSofortOeffnet) {
 }
 
 TEST_F(PunktModus, PunktbildSchreibtBildUndZustand) {
+    const std::string hoehe = std::to_string(static_cast<int>(feldRahmen.hoehe));
     f.zeigePunkt();
     s.testBefehl("punktbild");
     QImage bild(QString::fromStdString(u.heim.daten("punkt.png")));
@@ -323,19 +327,19 @@ TEST_F(PunktModus, PunktbildSchreibtBildUndZustand) {
     EXPECT_EQ(bild.pixel(88, 88), grau(0.45).rgb()) << "the dot without a status colour, at scale 4";
     EXPECT_LT(qGray(bild.pixel(88, 88 - 4 * 12)), 60) << "the dark disc around it";
     EXPECT_EQ(test::TempHeim::lies(u.heim.daten("punkt.txt")),
-              "punkt sichtbar=true rahmen={{302, 196}, {44, 44}} | feld sichtbar=true rahmen={{300, 200}, {270, 400}} "
+              "punkt sichtbar=true rahmen={{302, 196}, {44, 44}} | feld sichtbar=true rahmen={{300, 200}, {270, " + hoehe + "}} "
               "mini=false");
     s.testBefehl("mini|1");
     vor(2);
     s.testBefehl("punktbild");
     EXPECT_EQ(test::TempHeim::lies(u.heim.daten("punkt.txt")),
-              "punkt sichtbar=true rahmen={{302, 196}, {44, 44}} | feld sichtbar=false rahmen={{300, 200}, {270, 400}} "
+              "punkt sichtbar=true rahmen={{302, 196}, {44, 44}} | feld sichtbar=false rahmen={{300, 200}, {270, " + hoehe + "}} "
               "mini=true");
     s.testBefehl("mini|0");
     vor(2);
     s.testBefehl("punktbild");
     EXPECT_EQ(test::TempHeim::lies(u.heim.daten("punkt.txt")),
-              "punkt sichtbar=false rahmen={{302, 196}, {44, 44}} | feld sichtbar=true rahmen={{300, 200}, {270, 400}} "
+              "punkt sichtbar=false rahmen={{302, 196}, {44, 44}} | feld sichtbar=true rahmen={{300, 200}, {270, " + hoehe + "}} "
               "mini=false");
 }
 
