@@ -43,13 +43,18 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 private:
     void formeAn();
+    // Whether a press at `stelle` (own coordinates) hits the background: the window
+    // itself or plain containers and labels, never a control or a view of its own.
+    bool hintergrundBei(QPoint stelle) const;
 
     Plattform& plattform_;
     bool hintergrundZiehbar_;
     bool zieht_ = false;
+    bool bewegt_ = false;
     QPoint griff_;
 };
 
