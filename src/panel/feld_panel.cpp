@@ -1,11 +1,5 @@
 #include "panel/feld_panel.h"
 
-#include <QAbstractButton>
-#include <QAbstractScrollArea>
-#include <QAbstractSlider>
-#include <QAbstractSpinBox>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QRegion>
 
@@ -41,22 +35,10 @@ void FeldPanel::vorne() {
 
 void FeldPanel::weg() { hide(); }
 
-bool FeldPanel::hintergrundBei(QPoint stelle) const {
-    // A press reaches the window only when the widgets under it let it through; a
-    // control does so when it is disabled, and that press is still not the background.
-    for (const QWidget* w = childAt(stelle); w && w != this; w = w->parentWidget()) {
-        if (!w->isEnabled()) return false;
-        if (qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QAbstractSlider*>(w) ||
-            qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QComboBox*>(w) ||
-            qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractScrollArea*>(w))
-            return false;
-    }
-    return true;
-}
-
 void FeldPanel::mousePressEvent(QMouseEvent* e) {
-    if (!hintergrundZiehbar_ || e->button() != Qt::LeftButton || !hintergrundBei(e->position().toPoint()))
-        return QWidget::mousePressEvent(e);
+    // Only presses that no child took arrive here: every control (a button, a switch, a
+    // row) accepts its own press, so this is the background.
+    if (!hintergrundZiehbar_ || e->button() != Qt::LeftButton) return QWidget::mousePressEvent(e);
     zieht_ = true;
     bewegt_ = false;
     griff_ = e->globalPosition().toPoint() - pos();

@@ -17,7 +17,9 @@ namespace klebwerk {
 // focus, so that clicks on it leave the focus where the user types.
 class FeldPanel : public QWidget {
 public:
-    // `hintergrundZiehbar`: dragging the background moves the window.
+    // `hintergrundZiehbar`: dragging the background moves the window. The background is
+    // what lets a press through: a view of its own that acts on clicks accepts the press
+    // (as Qt's controls do), or a drag would start beneath it.
     FeldPanel(Plattform& plattform, const QString& titel, bool hintergrundZiehbar);
     ~FeldPanel() override;
 
@@ -47,9 +49,6 @@ protected:
 
 private:
     void formeAn();
-    // Whether a press at `stelle` (own coordinates) hits the background: the window
-    // itself or plain containers and labels, never a control or a view of its own.
-    bool hintergrundBei(QPoint stelle) const;
 
     Plattform& plattform_;
     bool hintergrundZiehbar_;

@@ -23,26 +23,27 @@ struct FeldPanelTest : ::testing::Test {
 void ziehe(QWidget& ziel, QPoint stelle, QPoint weg) {
     const QPointF global = ziel.mapToGlobal(QPointF(stelle));
     const QPointF ende = QPointF(stelle + weg);
+    // Each event made just before it is sent: mouse events of one device share their
+    // point, so a later one would move an earlier one that is not sent yet.
     QMouseEvent druck(QEvent::MouseButtonPress, QPointF(stelle), global, Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
+    QApplication::sendEvent(&ziel, &druck);
     QMouseEvent zug(QEvent::MouseMove, ende, global + QPointF(weg), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&ziel, &zug);
     QMouseEvent los(QEvent::MouseButtonRelease, ende, global + QPointF(weg), Qt::LeftButton, Qt::NoButton,
                     Qt::NoModifier);
-    QApplication::sendEvent(&ziel, &druck);
-    QApplication::sendEvent(&ziel, &zug);
     QApplication::sendEvent(&ziel, &los);
 }
 
-// Only the background moves the window: a press on a button is never the start of a
-// drag, not even on a disabled one, which lets the press through to the window.
+// Only the background moves the window: a press on a button is never the start of a drag.
 TEST_F(FeldPanelTest, NurDerHintergrundVerschiebtDasFenster) {
-    enum class Treffer { hintergrund, beschriftung, knopf, gesperrterKnopf };
+    enum class Treffer { hintergrund, beschriftung, knopf };
     struct Fall {
         Treffer treffer;
         bool verschiebt;
     };
     for (const Fall& f : {Fall{Treffer::hintergrund, true}, Fall{Treffer::beschriftung, true},
-                          Fall{Treffer::knopf, false}, Fall{Treffer::gesperrterKnopf, false}}) {
+                          Fall{Treffer::knopf, false}}) {
         SCOPED_TRACE(static_cast<int>(f.treffer));
         FeldPanel panel(plattform, QStringLiteral("Probe"), true);
         panel.setzeRahmen({100, 100, 200, 120});
@@ -52,9 +53,6 @@ TEST_F(FeldPanelTest, NurDerHintergrundVerschiebtDasFenster) {
         beschriftung->setGeometry(10, 10, 80, 20);
         auto* knopf = new QPushButton(QStringLiteral("Los"), inhalt);
         knopf->setGeometry(10, 40, 80, 30);
-        auto* gesperrt = new QPushButton(QStringLiteral("Aus"), inhalt);
-        gesperrt->setGeometry(110, 40, 60, 30);
-        gesperrt->setEnabled(false);
         int verschoben = 0;
         panel.verschoben = [&] { ++verschoben; };
         panel.vorne();
@@ -71,10 +69,6 @@ TEST_F(FeldPanelTest, NurDerHintergrundVerschiebtDasFenster) {
                 break;
             case Treffer::knopf:
                 ziel = knopf;
-                stelle = QPoint(5, 5);
-                break;
-            case Treffer::gesperrterKnopf:
-                ziel = gesperrt;
                 stelle = QPoint(5, 5);
                 break;
         }
