@@ -1,17 +1,21 @@
 // Klebwerk on the Linux desktop.
 
+#include <chrono>
 #include <iostream>
 #include <string_view>
+#include <thread>
 
 #include <QApplication>
 #include <QTimer>
 
 #include "app/einstellungen.h"
+#include "app/einzelstart.h"
 #include "basis/ordner.h"
 #include "basis/prozesswerte.h"
 #include "app/sprache.h"
 #include "app/steuerung.h"
 #include "chromium_zugang_befehl.h"
+#include "platform/x11/dbus_einzelinstanz.h"
 #include "platform/x11/neustart_helfer.h"
 #include "platform/x11/signal_beendigung.h"
 #include "platform/x11/x11_desktop.h"
@@ -40,6 +44,32 @@ int main(int argc, char** argv) {
     // An accessory: no main window; closing a window of its own never ends it.
     anwendung.setQuitOnLastWindowClosed(false);
 
+    // Once per session: a second start calls the running instance, which shows its
+    // panel, and ends before it has made a window or read a setting.
+    x11::DbusEinzelinstanz instanz;
+    Steuerung* laufende = nullptr;
+    bool gerufenVorStart = false;
+    const Startweg weg = entscheideStart(
+        instanz,
+        [&laufende, &gerufenVorStart] {
+            if (laufende) laufende->holeFeldNachVorn();
+            else gerufenVorStart = true;
+        },
+        // Only before anything runs: the instance that holds the name is just ending.
+        [] { std::this_thread::sleep_for(std::chrono::milliseconds(100)); });
+    switch (weg) {
+        case Startweg::uebergeben:
+            return 0;
+        case Startweg::haengt:
+            std::cerr << "Klebwerk läuft schon in dieser Sitzung, antwortet aber nicht.\n";
+            return 1;
+        case Startweg::ohneName:
+            std::cerr << "Klebwerk: kein Sitzungsbus, ein zweiter Start wird nicht erkannt.\n";
+            break;
+        case Startweg::eigene:
+            break;
+    }
+
     x11::X11Desktop desktop;
     Einstellungen ud(einstellungsDatei());
     setzeDatenOrdner(legeDatenOrdnerAn());
@@ -47,8 +77,18 @@ int main(int argc, char** argv) {
 
     Plattform plattform = desktop.plattform();
     Steuerung steuerung(plattform, ud);
-    QTimer::singleShot(0, &anwendung, [&steuerung] { steuerung.starte(); });
+    QTimer::singleShot(0, &anwendung, [&steuerung, &laufende, &gerufenVorStart] {
+        steuerung.starte();
+        laufende = &steuerung;
+        if (gerufenVorStart) steuerung.holeFeldNachVorn();
+    });
     // Every way out of the event loop (the quit item, a logout, SIGTERM) passes here.
-    QObject::connect(&anwendung, &QCoreApplication::aboutToQuit, [&steuerung] { steuerung.beimBeenden(); });
-    return anwendung.exec();
+    QObject::connect(&anwendung, &QCoreApplication::aboutToQuit, [&steuerung, &instanz] {
+        steuerung.beimBeenden();
+        // A relaunch waits for the name: it goes first, before the process has ended.
+        instanz.gibAuf();
+    });
+    const int status = anwendung.exec();
+    instanz.gibAuf();
+    return status;
 }

@@ -280,6 +280,9 @@ public:
     Bedienfeld& feld();
     // Whether the panel was made yet (a refresh never makes it without need).
     bool hatFeld() const { return feld_ != nullptr; }
+    // Another start of the program in this session: the panel comes to the front (grown
+    // from the point when shrunk) and stays switched on.
+    void holeFeldNachVorn();
 
     // --- test interface (src/diagnostics)
     void schreibeStatus();

@@ -7,6 +7,8 @@ namespace klebwerk {
 
 FeldPanel::FeldPanel(Plattform& plattform, const QString& titel, bool hintergrundZiehbar)
     : plattform_(plattform), hintergrundZiehbar_(hintergrundZiehbar) {
+    // Tool: no taskbar entry of its own; the rest of the window kind (every workspace,
+    // out of the pager) is asked of the window manager at every showing.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -34,20 +36,27 @@ void FeldPanel::vorne() {
 void FeldPanel::weg() { hide(); }
 
 void FeldPanel::mousePressEvent(QMouseEvent* e) {
+    // Only presses that no child took arrive here: every control (a button, a switch, a
+    // row) accepts its own press, so this is the background.
     if (!hintergrundZiehbar_ || e->button() != Qt::LeftButton) return QWidget::mousePressEvent(e);
     zieht_ = true;
+    bewegt_ = false;
     griff_ = e->globalPosition().toPoint() - pos();
 }
 
 void FeldPanel::mouseMoveEvent(QMouseEvent* e) {
-    if (!zieht_) return QWidget::mouseMoveEvent(e);
-    move(e->globalPosition().toPoint() - griff_);
+    if (!zieht_ || !(e->buttons() & Qt::LeftButton)) return QWidget::mouseMoveEvent(e);
+    const QPoint ziel = e->globalPosition().toPoint() - griff_;
+    if (ziel == pos()) return;
+    move(ziel);
+    bewegt_ = true;
 }
 
 void FeldPanel::mouseReleaseEvent(QMouseEvent* e) {
-    if (!zieht_) return QWidget::mouseReleaseEvent(e);
+    if (!zieht_ || e->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(e);
     zieht_ = false;
-    if (verschoben) verschoben();
+    if (bewegt_ && verschoben) verschoben();
+    bewegt_ = false;
 }
 
 void FeldPanel::resizeEvent(QResizeEvent* e) {
@@ -59,9 +68,20 @@ void FeldPanel::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     durchscheinend = plattform_.bildschirme.durchscheinend();
     formeAn();
+    plattform_.eigeneFenster.schwebend(static_cast<std::uint64_t>(winId()));
+}
+
+void FeldPanel::hideEvent(QHideEvent* e) {
+    QWidget::hideEvent(e);
+    // A drag that the hiding cut off never ends with a release here.
+    if (zieht_ && bewegt_ && verschoben) verschoben();
+    zieht_ = false;
+    bewegt_ = false;
 }
 
 void FeldPanel::formeAn() {
+    // Without a compositor the translucent corners would show black: the window is
+    // cut to its outline instead.
     if (durchscheinend || !umriss) {
         clearMask();
         return;

@@ -17,7 +17,9 @@ namespace klebwerk {
 // focus, so that clicks on it leave the focus where the user types.
 class FeldPanel : public QWidget {
 public:
-    // `hintergrundZiehbar`: dragging the background moves the window.
+    // `hintergrundZiehbar`: dragging the background moves the window. The background is
+    // what lets a press through: a view of its own that acts on clicks accepts the press
+    // (as Qt's controls do), or a drag would start beneath it.
     FeldPanel(Plattform& plattform, const QString& titel, bool hintergrundZiehbar);
     ~FeldPanel() override;
 
@@ -43,6 +45,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 private:
     void formeAn();
@@ -50,6 +53,7 @@ private:
     Plattform& plattform_;
     bool hintergrundZiehbar_;
     bool zieht_ = false;
+    bool bewegt_ = false;
     QPoint griff_;
 };
 

@@ -13,6 +13,9 @@ namespace klebwerk {
 inline const std::string zugaenglichkeitsLink =
     "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility";
 
+// The link of the system's keyboard settings, where its own shortcuts are changed.
+inline const std::string tastaturkuerzelLink = "x-apple.systempreferences:com.apple.Keyboard-Settings.extension";
+
 enum class Aktivierungsart { regulaer, zubehoer, verboten };
 
 // A running application.

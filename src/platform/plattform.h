@@ -7,6 +7,7 @@
 #include "platform/befehlskanal.h"
 #include "platform/bildschirme.h"
 #include "platform/dateiinfo.h"
+#include "platform/eigene_fenster.h"
 #include "platform/eingabe.h"
 #include "platform/ereignisabgriff.h"
 #include "platform/fensterliste.h"
@@ -45,6 +46,7 @@ struct Plattform {
     Beendigung& beendigung;
     Aufnahmewerkzeug& werkzeug;
     Systemkuerzel& systemkuerzel;
+    EigeneFenster& eigeneFenster;
 };
 
 }  // namespace klebwerk

@@ -24,6 +24,9 @@ struct SystemKuerzelLesung {
     std::string fehler;  // what went wrong, with `fehler`
 };
 
+// The desktop whose settings keep the screenshot shortcuts: the session's own.
+enum class KuerzelDesktop { gnome, kde, anderer };
+
 // The system's screenshot shortcuts, by their symbolic hot-key numbers: 28 and 29
 // (picture of the screen, saved or copied), 30 and 31 (picture of a selected area,
 // saved or copied), 184 (screenshot and recording options). A system that keeps a
@@ -35,6 +38,8 @@ public:
     // changed; cheap, so that a caller can keep what it read until then.
     virtual std::string fassung() = 0;
     virtual SystemKuerzelLesung lies(int nummer) = 0;
+    // Where the user changes them: the desktop of this session.
+    virtual KuerzelDesktop desktop() = 0;
 };
 
 }  // namespace klebwerk

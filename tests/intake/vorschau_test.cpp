@@ -52,7 +52,7 @@ protected:
         Plattform p = d.plattform();
         return Plattform{p.schleife, p.ax, p.fensterliste, p.arbeitsplatz, p.ablage, p.eingabe, p.abgriff,
                          p.kuerzel, praeferenzen, p.bildschirme, p.anmeldeobjekt, p.neustart, p.klang, p.befehle,
-                         p.sprachen, p.ordner, p.dateien, p.beendigung, p.werkzeug, p.systemkuerzel};
+                         p.sprachen, p.ordner, p.dateien, p.beendigung, p.werkzeug, p.systemkuerzel, p.eigeneFenster};
     }
     Wert vorschau() { return praeferenzen.lies(bildschirmfotoDomaene, "show-thumbnail"); }
     void setzeVorschau(const Wert& w) { praeferenzen.SimPraeferenzen::schreibe(bildschirmfotoDomaene, "show-thumbnail", w); }

@@ -16,7 +16,7 @@ SimDesktop::SimDesktop() = default;
 Plattform SimDesktop::plattform() {
     return Plattform{uhr,          ax,          fensterliste, arbeitsplatz, ablage, eingabe, abgriff,
                      kuerzel,      praeferenzen, bildschirme, anmeldeobjekt, neustart, klang, befehle,
-                     sprachen,     *ordnerDienst, *dateiDienst, beendigung, werkzeug, systemkuerzel};
+                     sprachen,     *ordnerDienst, *dateiDienst, beendigung, werkzeug, systemkuerzel, eigeneFenster};
 }
 
 SimKnoten& SimDesktop::starteAnwendung(const Anwendung& a) {

@@ -203,12 +203,21 @@ public:
     std::map<int, SystemKuerzelLesung> werte;  // a number not in here: unknown
     std::string stand = "1";                   // what `fassung` answers; a test changes it with the values
     int lesungen = 0;
+    KuerzelDesktop art = KuerzelDesktop::anderer;  // what `desktop` answers
     std::string fassung() override { return stand; }
+    KuerzelDesktop desktop() override { return art; }
     SystemKuerzelLesung lies(int nummer) override {
         ++lesungen;
         auto it = werte.find(nummer);
         return it == werte.end() ? SystemKuerzelLesung{} : it->second;
     }
+};
+
+// The own windows that were shown as floating ones, in order.
+class SimEigeneFenster : public EigeneFenster {
+public:
+    std::vector<std::uint64_t> schwebende;
+    void schwebend(std::uint64_t fenster) override { schwebende.push_back(fenster); }
 };
 
 class SimBildschirme : public Bildschirme {
@@ -416,6 +425,7 @@ public:
     SimBeendigung beendigung{*this};
     SimAufnahmewerkzeug werkzeug;
     SimSystemkuerzel systemkuerzel;
+    SimEigeneFenster eigeneFenster;
 
     // The folder events and file information the platform hands out: the stated ones
     // above, unless a test plugs in real ones (set before `plattform()` is taken).

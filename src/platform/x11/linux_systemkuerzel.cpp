@@ -29,6 +29,12 @@ bool weiter(const SystemKuerzelLesung& l) { return l.stand == SystemKuerzelLesun
 
 }  // namespace
 
+KuerzelDesktop kuerzelDesktopAus(const std::string& xdgAktuellerDesktop) {
+    if (xdgAktuellerDesktop.find("KDE") != std::string::npos) return KuerzelDesktop::kde;
+    if (xdgAktuellerDesktop.find("GNOME") != std::string::npos) return KuerzelDesktop::gnome;
+    return KuerzelDesktop::anderer;
+}
+
 LinuxSystemkuerzel::LinuxSystemkuerzel() {
     orte_.konfigOrdner = xdgConfigOrdner();
     const char* d = std::getenv("XDG_CURRENT_DESKTOP");
@@ -43,6 +49,8 @@ std::string LinuxSystemkuerzel::fassung() {
     if (!orte_.schluesselDatei.empty()) f += " " + dateiStand(orte_.schluesselDatei);
     return f;
 }
+
+KuerzelDesktop LinuxSystemkuerzel::desktop() { return kuerzelDesktopAus(orte_.desktop); }
 
 SystemKuerzelLesung LinuxSystemkuerzel::lies(int nummer) {
     std::string gnomeSchluessel, kdeAktion, kdeWerkseitig;

@@ -9,6 +9,9 @@
 
 namespace klebwerk::x11 {
 
+// The desktop that XDG_CURRENT_DESKTOP names (a colon-separated list, "ubuntu:GNOME").
+KuerzelDesktop kuerzelDesktopAus(const std::string& xdgAktuellerDesktop);
+
 // The screenshot shortcuts of the Linux desktops: GNOME's shell key bindings
 // "show-screenshot-ui" (the screenshot tool, which opens on an area selection: 30) and
 // "show-screen-recording-ui" (the tool in its recording mode: 184), KDE Spectacle's
@@ -30,6 +33,7 @@ public:
     // The modification times of the files the settings live in.
     std::string fassung() override;
     SystemKuerzelLesung lies(int nummer) override;
+    KuerzelDesktop desktop() override;
 
 private:
     SystemKuerzelLesung vonGnome(const std::string& schluessel);

@@ -10,6 +10,8 @@
 
 #include <unistd.h>
 
+#include "platform/x11/dbus_einzelinstanz.h"
+
 namespace klebwerk::x11 {
 
 namespace {
@@ -18,6 +20,9 @@ namespace {
 constexpr auto hoechstensWarten = std::chrono::seconds(60);
 constexpr auto pruefTakt = std::chrono::milliseconds(20);
 constexpr double hoechsteVerzoegerung = 60;
+// The bus frees the ended instance's name a moment after its end; a start before that
+// would hand over to the instance that is going away.
+constexpr double namensFrist = 5;
 
 bool laeuft(pid_t pid) { return kill(pid, 0) == 0 || errno == EPERM; }
 }  // namespace
@@ -43,6 +48,8 @@ int fuehreNeustartAus(int argc, char** argv) {
         if (std::chrono::steady_clock::now() > bis) return 3;
         std::this_thread::sleep_for(pruefTakt);
     }
+    // Still held after the bound: another instance runs, and the new start calls it.
+    warteBisInstanzFrei(namensFrist);
     std::this_thread::sleep_for(std::chrono::duration<double>(sekunden));
     execv(argv[4], argv + 4);
     return 4;

@@ -8,8 +8,9 @@ namespace klebwerk::x11 {
 
 // The relaunch without a shell: this program started again as a small detached helper
 //   <self> --neustart-nach <pid> <seconds> <program> <arguments…>
-// which waits until process <pid> has ended, then the seconds, and then replaces itself
-// with the program (the arguments passed as they are).
+// which waits until process <pid> has ended and has given up the instance name on the
+// session bus, then the seconds, and then replaces itself with the program (the
+// arguments passed as they are).
 
 inline constexpr const char* neustartSchalter = "--neustart-nach";
 

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "basis/prozesswerte.h"
+#include "platform/x11/tastaturkuerzelseite.h"
 #include "platform/x11/zugaenglichkeitsseite.h"
 #include "platform/x11/papierkorb.h"
 #include "platform/x11/prozessstart.h"
@@ -252,6 +253,7 @@ void X11Arbeitsplatz::beendet(int pid) {
 
 bool X11Arbeitsplatz::oeffne(const std::string& link) {
     if (link == zugaenglichkeitsLink) return oeffneZugaenglichkeit();
+    if (link == tastaturkuerzelLink) return oeffneTastaturkuerzel();
     return starteLoesgeloest("xdg-open", {link});
 }
 

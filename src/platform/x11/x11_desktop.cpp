@@ -58,7 +58,7 @@ X11Desktop::X11Desktop()
 Plattform X11Desktop::plattform() {
     return Plattform{schleife, ax,          fensterliste, arbeitsplatz, ablage, eingabe, abgriff,
                      kuerzel,  praeferenzen, bildschirme, anmeldeobjekt, neustart, klang, befehle,
-                     sprachen, ordner,      dateien,      beendigung, werkzeug, systemkuerzel};
+                     sprachen, ordner,      dateien,      beendigung, werkzeug, systemkuerzel, eigeneFenster};
 }
 
 }  // namespace klebwerk::x11

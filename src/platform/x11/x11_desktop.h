@@ -14,6 +14,7 @@
 #include "platform/x11/signal_beendigung.h"
 #include "platform/x11/x11_arbeitsplatz.h"
 #include "platform/x11/x11_desktopfenster.h"
+#include "platform/x11/x11_eigene_fenster.h"
 #include "platform/x11/tastatur.h"
 #include "platform/x11/x11_abgriff.h"
 #include "platform/x11/x11_eingabe.h"
@@ -76,6 +77,7 @@ public:
     SignalBeendigung beendigung;
     LinuxAufnahmewerkzeug werkzeug;
     LinuxSystemkuerzel systemkuerzel;
+    X11EigeneFenster eigeneFenster{x};
 };
 
 }  // namespace klebwerk::x11
