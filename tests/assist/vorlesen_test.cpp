@@ -270,7 +270,7 @@ TEST_F(Vorlesen, EinBlickFuerEinAnderesZielZaehltNicht) {
     desktop.ax.baum(chatPid).kosten = 0.3;
     a.schreibtAntwort();
     s().starteWache(zielFuer(a, chatPid));
-    desktop.uhr.nach(1.1, [&] { s().starteWache(zielFuer(b, zweiterPid)); });
+    Marke umlenken = desktop.uhr.nach(1.1, [&] { s().starteWache(zielFuer(b, zweiterPid)); });
     vorwaerts(4);
     EXPECT_EQ(imLogGezaehlt("Vorlesen: Antwort läuft"), 0) << "the running answer was the old target's";
     b.schreibtAntwort();
@@ -330,6 +330,8 @@ struct Verdeckung {
     bool zeigerBewegt;
 };
 
+void PrintTo(const Verdeckung& v, std::ostream* os) { *os << v.fall; }
+
 class VorlesenVerdeckt : public Vorlesen, public ::testing::WithParamInterface<Verdeckung> {};
 
 TEST_P(VorlesenVerdeckt, NichtsWirdGeklicktUndDasProtokollSagtWasDarueberLiegt) {
@@ -337,7 +339,7 @@ TEST_P(VorlesenVerdeckt, NichtsWirdGeklicktUndDasProtokollSagtWasDarueberLiegt) 
     desktop.zeigeFlaeche(v.pid ? v.pid : desktop.arbeitsplatz.eigenePid(), v.schicht, v.rahmen);
     s().testBefehl("wache");
     fertigeAntwort(a);
-    vorwaerts(2);
+    vorwaerts(1.5);  // the first attempt, one tick after the answer finished
     EXPECT_TRUE(gepostet("maus").empty());
     EXPECT_EQ(imLogGezaehlt(v.logzeile), 1) << test::protokollTexte(heim.protokoll()).back();
     EXPECT_EQ(!gepostet("zeiger").empty(), v.zeigerBewegt);
@@ -379,7 +381,7 @@ TEST_F(Vorlesen, JetztVorlesenDruecktSofortOderSagtDassKeinKnopfDaIst) {
 
 TEST_F(Vorlesen, DieStatusdateiZeigtObDieWacheLaeuft) {
     auto laeuft = [&] {
-        return QJsonDocument::fromJson(QByteArray::fromStdString(TempHeim::lies(heim.daten("status.json"))))
+        return QJsonDocument::fromJson(QByteArray::fromStdString(test::TempHeim::lies(heim.daten("status.json"))))
             .object()
             .value("wacheLaeuft")
             .toBool();
