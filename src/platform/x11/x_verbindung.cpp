@@ -427,11 +427,16 @@ void XVerbindung::fuehreZeitgeberAus() {
 }
 
 void XVerbindung::leereEreignisse() {
-    while (xcb_generic_event_t* e = xcb_poll_for_event(c_)) {
-        verarbeite(e);
-        free(e);
+    while (true) {
+        while (xcb_generic_event_t* e = xcb_poll_for_event(c_)) {
+            verarbeite(e);
+            free(e);
+        }
+        if (!wurzelAlt_) break;
+        // Its replies may pull events into xcb's queue, where poll on the socket would
+        // not see them: they are handled before the thread sleeps.
+        liesWurzel();
     }
-    if (wurzelAlt_) liesWurzel();
     veroeffentliche();
 }
 
