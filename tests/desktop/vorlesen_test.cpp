@@ -89,6 +89,14 @@ TEST_F(VorlesenEcht, DieWacheKlicktDenVorleseknopfMitEchtenZeigerereignissen) {
     ASSERT_TRUE(warteBis([&] { return chatSagt("antwort fertig "); }, 10)) << bericht();
     ASSERT_TRUE(warteBis([&] { return chatSagt("vorlesen gedrückt "); }, 15)) << bericht();
     EXPECT_TRUE(chatSagt("vorlesen maus ")) << "the press came from the pointer\n" << bericht();
+    // How long after the answer finished the button was pressed (one tick after the
+    // tick that saw it finished, plus the hover).
+    auto zeit = [&](const std::string& anfang) {
+        const std::string a = chat->ausgabe();
+        const auto p = a.find("\n" + anfang);
+        return std::stoll(a.substr(p + 1 + anfang.size(), a.find('\n', p + 1) - p - 1 - anfang.size()));
+    };
+    RecordProperty("fertig_bis_klick_ms", std::to_string(zeit("vorlesen gedrückt ") - zeit("antwort fertig ")));
     EXPECT_TRUE(warteBis([&] { return lauf.protokollEnthaelt(" Vorlesen gedrückt: true\n"); })) << bericht();
     EXPECT_TRUE(warteBis([] { return zeigerOrt() == ruheX + " " + ruheY; })) << "the pointer is back: " << zeigerOrt();
     EXPECT_TRUE(warteBis([&] {
