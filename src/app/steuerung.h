@@ -35,6 +35,8 @@ namespace klebwerk {
 
 struct Zustellung;
 struct DiktatWache;
+struct VorleseWache;
+struct SprungAusgang;
 class Statusleiste;
 class Bedienfeld;
 
@@ -202,7 +204,26 @@ public:
     // Presses the target's dictation button (found on the background lane); with
     // "diktatSenden" on, the watch follows.
     void starteDiktat(const std::shared_ptr<Ziel>& z);
+    // --- the read-aloud watch (src/assist)
+    // Starts the watch on the target, or re-aims a running one at it; either way it
+    // runs 900 s from now.
+    void starteWache(const std::shared_ptr<Ziel>& z);
+    // Ends the watch; what it still has under way counts no more.
     void stoppeWache();
+    void wacheTakt(const std::shared_ptr<VorleseWache>& w);
+    void schalteVorlesen();
+    // Presses the read-aloud button of the current target now.
+    void jetztVorlesen();
+    // Whether the target shows a stop button: it is writing an answer (a long search:
+    // the background lane's).
+    bool stoppKnopfDa(const Ziel& z) const;
+    // Whether the target's window is the topmost window at the point.
+    bool liegtOben(const Ziel& z, Punkt p);
+    // Hovers over the target's newest answer and clicks the button of the signature,
+    // as a chain of steps on the background lane; `fertig` gets the outcome on the
+    // main thread, after the application that was in front has been activated again.
+    void springUndDruecke(const std::shared_ptr<Ziel>& z, const KnopfMerkmal& m,
+                          std::function<void(const SprungAusgang&)> fertig);
     // The dictation shortcut: the target forward, its input focused, dictation started.
     void diktatPerKuerzel();
     // The learned button in the target's window (a long search: the background lane's).
@@ -219,6 +240,11 @@ public:
     // Runs `arbeit` on the background lane and what it returns on the main thread,
     // unless the controller is gone by then.
     void imHintergrund(std::function<std::function<void()>()> arbeit);
+    // Starts the chain of steps that `baue` makes on the background lane; the chain
+    // hands its result to the `zurueck` it is given (work for the main thread, run
+    // unless the controller is gone by then), once, at its end.
+    using Rueckweg = std::function<void(std::function<void()>)>;
+    void imHintergrundKette(const std::function<Schritt(Rueckweg zurueck)>& baue);
 
     // --- input (src/input)
     // Installs the tap for the coming mode (`kommend`: what it swallows); false, with
@@ -330,6 +356,9 @@ public:
     Marke wache;
     double wacheEnde = 0;
     bool wacheLaeuft = false;
+    // Counts up with every start and stop of the watch: a result of the background
+    // lane counts only for the watch that asked for it.
+    std::uint64_t wacheNummer = 0;
     std::string zwischenlager;
     KnopfArt lernArt = KnopfArt::vorlesen;
     Marke endeQuelle;

@@ -1,6 +1,10 @@
 #include "assist/knopfsuche.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "ax/letztes_element.h"
+#include "ax/rollen.h"
 
 namespace klebwerk {
 
@@ -15,6 +19,22 @@ std::optional<Element> sucheKnopfIn(const AX& ax, const Element& fenster, const 
             return merkmal.passt(rolle, label, [&ax, &e] { return ax.klassen(e); });
         },
         merkmal.moeglicheRollen());
+}
+
+std::optional<bool> stoppKnopfIn(const AX& ax, const Element& fenster) {
+    auto knopf = letztesElement(
+        ax, fenster, knopfGrenze,
+        [](const Element&, const std::optional<std::string>& rolle, const std::string& label) {
+            if (!rolle || !knopfRollen().count(*rolle) || label.empty()) return false;
+            std::string klein = label;
+            std::transform(klein.begin(), klein.end(), klein.begin(), [](unsigned char c) { return std::tolower(c); });
+            return klein.find("stop") != std::string::npos || klein.find("anhalten") != std::string::npos ||
+                   klein.find("abbrechen") != std::string::npos;
+        },
+        knopfRollen());
+    if (knopf) return true;
+    if (ax.text(fenster, "AXRole")) return false;
+    return std::nullopt;
 }
 
 }  // namespace klebwerk

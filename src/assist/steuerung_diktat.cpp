@@ -34,6 +34,20 @@ void Steuerung::imHintergrund(std::function<std::function<void()>()> arbeit) {
     });
 }
 
+void Steuerung::imHintergrundKette(const std::function<Schritt(Rueckweg)>& baue) {
+    const std::uint64_t nr = ++hintergrundNummer;
+    std::weak_ptr<int> lebt = lebenszeichen;
+    Laufschleife& s = schleife;
+    Rueckweg zurueck = [this, &s, lebt, nr](std::function<void()> danach) {
+        s.aufHaupt([this, lebt, nr, danach = std::move(danach)] {
+            if (lebt.expired()) return;
+            hintergrundArbeiten.erase(nr);
+            danach();
+        });
+    };
+    hintergrundArbeiten[nr] = schleife.hintergrund(baue(std::move(zurueck)));
+}
+
 std::optional<Element> Steuerung::sucheKnopf(const Ziel& z, const KnopfMerkmal& m) const {
     return sucheKnopfIn(ax, z.fenster, m);
 }
@@ -156,8 +170,5 @@ void Steuerung::diktatTakt(const std::shared_ptr<DiktatWache>& w) {
         };
     });
 }
-
-// The read-aloud watch comes with the read-aloud subsystem.
-void Steuerung::stoppeWache() {}
 
 }  // namespace klebwerk

@@ -172,6 +172,14 @@ const Befehl befehle[] = {
     {"zustellen", 2, [](Steuerung& s, const Teile& t) { stelleZu(s, t[1]); }},
     {"knopf", 3, [](Steuerung& s, const Teile& t) { s.setzeMerkmal(KnopfArt::vorlesen, KnopfMerkmal{t[1], t[2], ""}); }},
     {"knopfweg", 1, [](Steuerung& s, const Teile&) { s.setzeMerkmal(KnopfArt::vorlesen, std::nullopt); }},
+    {"wache", 1,
+     [](Steuerung& s, const Teile&) {
+         if (auto z = s.ziel) {
+             s.stoppeWache();
+             s.starteWache(z);
+         }
+     }},
+    {"vorlesen", 1, [](Steuerung& s, const Teile&) { s.jetztVorlesen(); }},
     {"dknopf", 3, [](Steuerung& s, const Teile& t) { s.setzeMerkmal(KnopfArt::diktat, KnopfMerkmal{t[1], t[2], ""}); }},
     {"dknopfweg", 1, [](Steuerung& s, const Teile&) { s.setzeMerkmal(KnopfArt::diktat, std::nullopt); }},
     {"diktat", 2,

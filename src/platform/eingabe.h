@@ -31,8 +31,11 @@ public:
     virtual void maus(Maustaste taste, bool runter, Punkt wo) = 0;
     virtual void bewegeZeiger(Punkt wo) = 0;
     virtual Punkt zeiger() = 0;
-    // Seconds since the last input event of the user.
-    virtual double leerlauf() = 0;
+    // Seconds since the pointer last moved (the user's motion, or this program's own
+    // moves); keys pressed meanwhile do not count.
+    virtual double zeigerRuhe() = 0;
+    // Whether a mouse button is held down right now.
+    virtual bool maustasteGehalten() = 0;
     // The modifier flags the user holds right now.
     virtual std::uint64_t gehalteneFlaggen() = 0;
     // The modifiers, named as `gehalteneFlaggen` names them, that `taste` presses

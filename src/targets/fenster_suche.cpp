@@ -5,18 +5,34 @@
 
 namespace klebwerk {
 
+namespace {
+bool brauchbar(const FensterInfo& f) {
+    if (f.nummer < 0 || f.nummer > std::numeric_limits<std::uint32_t>::max()) return false;
+    const Rechteck& r = f.rahmen;
+    return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.breite) && std::isfinite(r.hoehe) &&
+           r.breite >= 0 && r.hoehe >= 0;
+}
+}  // namespace
+
 std::optional<FensterTreffer> fensterUnter(Fensterliste& liste, int eigenePid, Punkt punkt) {
     for (const FensterInfo& f : liste.fenster()) {
-        if (f.schicht != 0 || f.pid == eigenePid) continue;
-        if (f.nummer < 0 || f.nummer > std::numeric_limits<std::uint32_t>::max()) continue;
-        const Rechteck& r = f.rahmen;
-        if (!std::isfinite(r.x) || !std::isfinite(r.y) || !std::isfinite(r.breite) || !std::isfinite(r.hoehe) ||
-            r.breite < 0 || r.hoehe < 0) {
-            continue;
-        }
-        if (r.enthaelt(punkt)) return FensterTreffer{f.pid, static_cast<std::uint32_t>(f.nummer), r};
+        if (f.schicht != 0 || f.pid == eigenePid || !brauchbar(f)) continue;
+        if (f.rahmen.enthaelt(punkt)) return FensterTreffer{f.pid, static_cast<std::uint32_t>(f.nummer), f.rahmen};
     }
     return std::nullopt;
+}
+
+std::optional<FensterInfo> obersterBei(Fensterliste& liste, Punkt punkt) {
+    for (FensterInfo& f : liste.fenster()) {
+        if (brauchbar(f) && f.rahmen.enthaelt(punkt)) return std::move(f);
+    }
+    return std::nullopt;
+}
+
+bool liegtObenIn(Fensterliste& liste, int pid, std::optional<std::uint32_t> nummer, Punkt punkt) {
+    auto f = obersterBei(liste, punkt);
+    if (!f || f->pid != pid) return false;
+    return !nummer || *nummer == 0 || *nummer == f->nummer;
 }
 
 std::optional<Element> axFenster(const AX& ax, int pid, std::uint32_t nummer, const Rechteck& rahmen) {

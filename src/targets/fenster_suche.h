@@ -30,6 +30,14 @@ struct FensterEintrag {
 // The topmost ordinary window (layer 0) of another process under `punkt`.
 std::optional<FensterTreffer> fensterUnter(Fensterliste& liste, int eigenePid, Punkt punkt);
 
+// The topmost on-screen window under `punkt` of any layer and any process, this one
+// included: where a click at that point would land.
+std::optional<FensterInfo> obersterBei(Fensterliste& liste, Punkt punkt);
+
+// Whether the window of `pid` (with that number, when it can be told) is the topmost
+// window under `punkt`.
+bool liegtObenIn(Fensterliste& liste, int pid, std::optional<std::uint32_t> nummer, Punkt punkt);
+
 // The accessible window of `pid` with that number, else the first whose frame differs
 // from `rahmen` by less than 2 points in x, y, width and height.
 std::optional<Element> axFenster(const AX& ax, int pid, std::uint32_t nummer, const Rechteck& rahmen);

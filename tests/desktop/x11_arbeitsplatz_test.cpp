@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <unistd.h>
 
+#include <xcb/shape.h>
+
 #include "desktop/x11_hilfe.h"
 #include "platform/x11/x11_arbeitsplatz.h"
 #include "platform/x11/x11_fensterliste.h"
@@ -105,6 +107,52 @@ TEST_F(X11ArbeitsplatzTest, AktivierungBringtNachVorn) {
         return ia != l.end() && ib != l.end() && ia < ib;
     }));
     EXPECT_FALSE(platz->aktiviere(999999, false));
+}
+
+// Everything that can take a click is listed, front to back: a popup that bypasses the
+// window manager on a layer of its own, this process's own windows too; a window that
+// takes no pointer input is not.
+TEST_F(X11ArbeitsplatzTest, UeberlagerungenUndEigeneFensterStehenInDerListe) {
+    Probefenster p("Unter dem Menue", 200, 200, 300, 200);
+    wartetBisGelistet(p);
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    xcb_screen_t* schirm = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    auto neues = [&](std::int16_t x, std::int16_t y, bool umgeht) {
+        xcb_window_t w = xcb_generate_id(c);
+        std::uint32_t werte[] = {schirm->white_pixel, umgeht ? 1u : 0u};
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, w, schirm->root, x, y, 80, 60, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          schirm->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, werte);
+        std::uint32_t pid = static_cast<std::uint32_t>(getpid());
+        xcb_intern_atom_reply_t* a = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 11, "_NET_WM_PID"), nullptr);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, a->atom, XCB_ATOM_CARDINAL, 32, 1, &pid);
+        free(a);
+        xcb_map_window(c, w);
+        xcb_flush(c);
+        return w;
+    };
+    const xcb_window_t menue = neues(250, 250, true);
+    const xcb_window_t durchlaessig = neues(260, 260, true);
+    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, durchlaessig, 0, 0, 0,
+                         nullptr);
+    const xcb_window_t eigenes = neues(600, 300, false);
+    xcb_flush(c);
+    auto stelle = [&](std::uint32_t nummer) -> long {
+        auto l = liste->fenster();
+        for (size_t i = 0; i < l.size(); ++i)
+            if (l[i].nummer == nummer) return static_cast<long>(i);
+        return -1;
+    };
+    EXPECT_TRUE(warteBis([&] { return stelle(menue) >= 0 && stelle(menue) < stelle(p.fensterId()); }))
+        << "the popup lies over the window below it";
+    EXPECT_EQ(gelistet(menue)->schicht, ueberlagerungsSchicht);
+    EXPECT_EQ(gelistet(menue)->pid, getpid());
+    EXPECT_EQ(gelistet(menue)->rahmen, (Rechteck{250, 250, 80, 60}));
+    EXPECT_TRUE(warteBis([&] { return stelle(eigenes) >= 0; })) << "this process's managed window";
+    EXPECT_EQ(stelle(durchlaessig), -1) << "no pointer input: a click goes through it";
+    xcb_unmap_window(c, menue);
+    xcb_flush(c);
+    EXPECT_TRUE(warteBis([&] { return stelle(menue) < 0; }));
+    xcb_disconnect(c);
 }
 
 TEST_F(X11ArbeitsplatzTest, BeendeteAnwendungWirdGemeldet) {

@@ -114,13 +114,13 @@ TEST_F(X11EingabeTest, ZeigerMausUndLeerlauf) {
             if (z.rfind("maus 1 ", 0) == 0) return true;
         return false;
     }));
-    // Idle time grows while nothing happens, and falls back with input.
-    double vorher = eingabe->leerlauf();
-    ASSERT_TRUE(warteBis([&] { return eingabe->leerlauf() > vorher + 0.2; }));
-    double lang = eingabe->leerlauf();
+    // The pointer's rest grows while nothing happens, and falls back when it moves.
+    double vorher = eingabe->zeigerRuhe();
+    ASSERT_TRUE(warteBis([&] { return eingabe->zeigerRuhe() > vorher + 0.2; }));
+    double lang = eingabe->zeigerRuhe();
     eingabe->bewegeZeiger({ziel.x + 5, ziel.y});
     eingabe->maus(Maustaste::links, false, {ziel.x + 5, ziel.y});
-    EXPECT_TRUE(warteBis([&] { return eingabe->leerlauf() < lang; }));
+    EXPECT_TRUE(warteBis([&] { return eingabe->zeigerRuhe() < lang; }));
 }
 
 TEST_F(X11EingabeTest, GehalteneModifikatoren) {
@@ -137,6 +137,34 @@ TEST_F(X11EingabeTest, GehalteneModifikatoren) {
     halte(XCB_KEY_RELEASE, altL);
     halte(XCB_KEY_RELEASE, shiftL);
     EXPECT_TRUE(warteBis([&] { return eingabe->gehalteneFlaggen() == 0; }));
+    xcb_disconnect(c);
+}
+
+// The pointer's rest comes from its own motion: keys leave it alone; a mouse button
+// held by the user is seen.
+TEST_F(X11EingabeTest, ZeigerRuheUndGehalteneMaustaste) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    auto nutzer = [&](std::uint8_t art, std::uint8_t detail, std::int16_t x = 0, std::int16_t y = 0) {
+        xcb_window_t wurzel = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        xcb_test_fake_input(c, art, detail, XCB_CURRENT_TIME, art == XCB_MOTION_NOTIFY ? wurzel : XCB_NONE, x, y, 0);
+        xcb_flush(c);
+    };
+    nutzer(XCB_MOTION_NOTIFY, 0, 700, 500);
+    ASSERT_TRUE(warteBis([&] { return eingabe->zeigerRuhe() < 0.2; })) << "motion sets the rest back";
+    ASSERT_TRUE(warteBis([&] { return eingabe->zeigerRuhe() > 0.4; }));
+    constexpr std::uint8_t tasteA = 38;
+    nutzer(XCB_KEY_PRESS, tasteA);
+    nutzer(XCB_KEY_RELEASE, tasteA);
+    x->gleicheAb(1);
+    EXPECT_GT(eingabe->zeigerRuhe(), 0.4) << "a key is no pointer motion";
+    nutzer(XCB_MOTION_NOTIFY, 0, 720, 510);
+    EXPECT_TRUE(warteBis([&] { return eingabe->zeigerRuhe() < 0.2; }));
+
+    EXPECT_FALSE(eingabe->maustasteGehalten());
+    nutzer(XCB_BUTTON_PRESS, 1);
+    EXPECT_TRUE(warteBis([&] { return eingabe->maustasteGehalten(); }));
+    nutzer(XCB_BUTTON_RELEASE, 1);
+    EXPECT_TRUE(warteBis([&] { return !eingabe->maustasteGehalten(); }));
     xcb_disconnect(c);
 }
 

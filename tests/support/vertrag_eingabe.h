@@ -31,7 +31,8 @@ public:
     void maus(Maustaste t, bool r, Punkt w) override { echt_.maus(t, r, w); }
     void bewegeZeiger(Punkt w) override { echt_.bewegeZeiger(w); }
     Punkt zeiger() override { return echt_.zeiger(); }
-    double leerlauf() override { return echt_.leerlauf(); }
+    double zeigerRuhe() override { return echt_.zeigerRuhe(); }
+    bool maustasteGehalten() override { return echt_.maustasteGehalten(); }
     std::uint64_t gehalteneFlaggen() override {
         ++blicke;
         return echt_.gehalteneFlaggen();

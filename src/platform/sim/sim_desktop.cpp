@@ -44,8 +44,14 @@ SimKnoten& SimDesktop::oeffneFenster(int pid, const std::string& titel, Rechteck
     return w;
 }
 
-void SimDesktop::zeigeFlaeche(int pid, int schicht, Rechteck rahmen, const std::string& titel) {
-    fensterliste.liste.insert(fensterliste.liste.begin(), FensterInfo{naechsteNummer_++, pid, schicht, rahmen, titel, ""});
+std::uint32_t SimDesktop::zeigeFlaeche(int pid, int schicht, Rechteck rahmen, const std::string& titel) {
+    std::string besitzer;
+    for (const auto& a : arbeitsplatz.anwendungen) {
+        if (a.pid == pid) besitzer = a.name;
+    }
+    const std::uint32_t nummer = naechsteNummer_++;
+    fensterliste.liste.insert(fensterliste.liste.begin(), FensterInfo{nummer, pid, schicht, rahmen, titel, besitzer});
+    return nummer;
 }
 
 SimKnoten* SimDesktop::fensterKnoten(std::uint32_t nummer) {
@@ -403,8 +409,16 @@ void SimEingabe::maus(Maustaste taste, bool runter, Punkt wo) {
     d_.abgriff.simuliere({art, 0, 0, wo});
 }
 
+double SimEingabe::zeigerRuhe() { return d_.uhr.jetzt() - letzteBewegung; }
+
+void SimEingabe::nutzerBewegt(Punkt wo) {
+    zeigerPosition = wo;
+    letzteBewegung = d_.uhr.jetzt();
+}
+
 void SimEingabe::bewegeZeiger(Punkt wo) {
     zeigerPosition = wo;
+    letzteBewegung = d_.uhr.jetzt();
     gepostet.push_back({"zeiger", 0, 0, {}, 0, wo, false, d_.uhr.jetzt()});
 }
 

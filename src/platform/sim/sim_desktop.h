@@ -128,7 +128,9 @@ public:
     std::vector<Gepostet> gepostet;
     std::vector<Einfuegung> einfuegungen;
     Punkt zeigerPosition;
-    double leerlaufSekunden = 0;
+    // When the pointer last moved (virtual seconds).
+    double letzteBewegung = 0;
+    bool tasteGehalten = false;
     std::uint64_t gehalten = 0;
     // The modifier key that ⌘ is sent as: ⌘ itself, or Control on a desktop whose
     // paste shortcut is Ctrl+V.
@@ -139,7 +141,10 @@ public:
     void maus(Maustaste, bool runter, Punkt wo) override;
     void bewegeZeiger(Punkt wo) override;
     Punkt zeiger() override { return zeigerPosition; }
-    double leerlauf() override { return leerlaufSekunden; }
+    double zeigerRuhe() override;
+    bool maustasteGehalten() override { return tasteGehalten; }
+    // The user moves the pointer (nothing is posted).
+    void nutzerBewegt(Punkt wo);
     std::uint64_t gehalteneFlaggen() override { return gehalten; }
     std::uint64_t eigeneFlaggen(std::uint64_t flaggen) override;
     std::string zeichen(std::uint16_t code) override {
@@ -392,8 +397,9 @@ public:
     // the application with role "AXWindow", the subrole, title and frame given.
     SimKnoten& oeffneFenster(int pid, const std::string& titel, Rechteck rahmen,
                              const std::string& subrolle = "AXStandardWindow");
-    // Something on another layer (a dock, a menu, a panel) that is not an accessible window.
-    void zeigeFlaeche(int pid, int schicht, Rechteck rahmen, const std::string& titel = "");
+    // Something on another layer (a dock, a menu, a panel) that is not an accessible
+    // window, or a window of this process; in front of all others. Its number.
+    std::uint32_t zeigeFlaeche(int pid, int schicht, Rechteck rahmen, const std::string& titel = "");
     // Moves a window to the front of the window list and of its application's windows.
     void hebeFenster(std::uint32_t nummer);
     // A window closes: it leaves the list, its elements die, observers hear of it.

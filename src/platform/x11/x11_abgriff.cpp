@@ -4,6 +4,8 @@
 #include <optional>
 
 #include <xcb/xinput.h>
+
+#include "platform/x11/zeiger_roh.h"
 #include <xkbcommon/xkbcommon-keysyms.h>
 
 #include "platform/eingabe.h"
@@ -48,7 +50,7 @@ X11Abgriff::X11Abgriff(XVerbindung& x, XTastatur& tastatur, Laufschleife& schlei
             xcb_connection_t* c = x_.xcb();
             const xcb_query_extension_reply_t* ext = xcb_get_extension_data(c, &xcb_input_id);
             if (!ext || !ext->present) return false;
-            auto* v = xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), nullptr);
+            auto* v = xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, xiHaupt, xiNeben), nullptr);
             // Raw events reach every client that selected them only from XInput 2.1 on.
             xi_ = v && (v->major_version > 2 || (v->major_version == 2 && v->minor_version >= 1));
             free(v);
@@ -197,7 +199,8 @@ void X11Abgriff::baueAb(Tap& t) {
 
 void X11Abgriff::waehleRoh() {
     if (!xi_) return;
-    std::uint32_t bits = 0;
+    // The pointer's own raw motion stays selected for the input service's idle time.
+    std::uint32_t bits = zeigerRohMaske;
     for (const auto& [nr, t] : taps_) {
         bits |= XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE;
         if (!t->regel.nurTasten)
@@ -351,7 +354,7 @@ bool X11Abgriff::ereignis(const xcb_generic_event_t* e) {
         if (typ == XCB_INPUT_RAW_MOTION) {
             for (auto& [nr, t] : taps_)
                 if (!t->knopf.empty()) folgeZeiger(t);
-            return true;
+            return false;  // the input service times the pointer's rest from it too
         }
         if (typ == XCB_INPUT_RAW_BUTTON_PRESS || typ == XCB_INPUT_RAW_BUTTON_RELEASE) {
             auto* knopf = reinterpret_cast<const xcb_input_raw_button_press_event_t*>(e);

@@ -1,12 +1,59 @@
 #include "platform/x11/x11_eingabe.h"
 
 #include <algorithm>
+#include <chrono>
 
-#include <xcb/screensaver.h>
+#include <xcb/xinput.h>
 #include <xcb/xtest.h>
 #include <xkbcommon/xkbcommon-keysyms.h>
 
+#include "platform/x11/zeiger_roh.h"
+
 namespace klebwerk::x11 {
+
+namespace {
+std::int64_t stetigJetzt() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+// The pointer buttons in a core state mask (Button1Mask … Button5Mask).
+constexpr std::uint16_t knopfMasken = 0x1F00;
+}  // namespace
+
+X11Eingabe::X11Eingabe(XVerbindung& x, XTastatur& tastatur)
+    : x_(x), tastatur_(tastatur), letzteBewegung_(stetigJetzt()) {
+    if (!x_.verbunden()) return;
+    ereignisMarke_ = x_.beiEreignis([this](const xcb_generic_event_t* e) { return rohesEreignis(e); });
+    x_.aufX([this] {
+        xcb_connection_t* c = x_.xcb();
+        const xcb_query_extension_reply_t* ext = xcb_get_extension_data(c, &xcb_input_id);
+        if (!ext || !ext->present) return;
+        auto* v = xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, xiHaupt, xiNeben), nullptr);
+        // Raw events reach every client that selected them only from XInput 2.1 on.
+        const bool roh = v && (v->major_version > 2 || (v->major_version == 2 && v->minor_version >= 1));
+        free(v);
+        if (!roh) return;
+        xiOpcode_ = ext->major_opcode;
+        struct {
+            xcb_input_event_mask_t kopf;
+            std::uint32_t bits;
+        } maske{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, zeigerRohMaske};
+        xcb_input_xi_select_events(c, x_.wurzel(), 1, &maske.kopf);
+        xcb_flush(c);
+    });
+}
+
+X11Eingabe::~X11Eingabe() { ereignisMarke_.aufheben(); }
+
+void X11Eingabe::merkeBewegung() { letzteBewegung_ = stetigJetzt(); }
+
+// X thread: the pointer's raw motion; never taken from the other handlers.
+bool X11Eingabe::rohesEreignis(const xcb_generic_event_t* e) {
+    if ((e->response_type & 0x7F) != XCB_GE_GENERIC || xiOpcode_ == 0) return false;
+    auto* g = reinterpret_cast<const xcb_ge_generic_event_t*>(e);
+    if (g->extension == xiOpcode_ && g->event_type == XCB_INPUT_RAW_MOTION) merkeBewegung();
+    return false;
+}
 
 bool ignoriertGesendeteTasten(const FensterKlasse& klasse) {
     // xterm and its relatives refuse sent events unless told otherwise (allowSendEvents).
@@ -142,6 +189,8 @@ void X11Eingabe::maus(Maustaste taste, bool runter, Punkt wo) {
 
 void X11Eingabe::bewegeZeiger(Punkt wo) {
     if (!x_.verbunden()) return;
+    // A warp is no device motion: it is timed here, as the mouse-moved event it stands for.
+    merkeBewegung();
     x_.aufX([this, wo] {
         xcb_warp_pointer(x_.xcb(), XCB_NONE, x_.wurzel(), 0, 0, 0, 0, static_cast<std::int16_t>(wo.x),
                          static_cast<std::int16_t>(wo.y));
@@ -164,20 +213,22 @@ Punkt X11Eingabe::zeiger() {
         .value_or(Punkt{});
 }
 
-double X11Eingabe::leerlauf() {
-    return x_.frage<double>(
+double X11Eingabe::zeigerRuhe() { return double(stetigJetzt() - letzteBewegung_.load()) / 1e9; }
+
+bool X11Eingabe::maustasteGehalten() {
+    return x_.frage<bool>(
                  [this] {
-                     double s = 0;
+                     bool gehalten = false;
                      xcb_connection_t* c = x_.xcb();
-                     auto keks = xcb_screensaver_query_info(c, x_.wurzel());
-                     if (auto* r = xcb_screensaver_query_info_reply(c, keks, nullptr)) {
-                         s = r->ms_since_user_input / 1000.0;
+                     if (auto* r = xcb_query_pointer_reply(c, xcb_query_pointer(c, x_.wurzel()), nullptr)) {
+                         gehalten = (r->mask & knopfMasken) != 0;
                          free(r);
                      }
-                     return s;
+                     return gehalten;
                  },
                  0.5)
-        .value_or(0.0);
+        // Unknown counts as held: the pointer is left alone.
+        .value_or(true);
 }
 
 std::uint64_t X11Eingabe::gehalteneFlaggen() {

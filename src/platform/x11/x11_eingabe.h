@@ -1,5 +1,8 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+
 #include "platform/eingabe.h"
 #include "platform/x11/tastatur.h"
 #include "platform/x11/x_verbindung.h"
@@ -20,13 +23,17 @@ namespace klebwerk::x11 {
 // Control that ⌘ is sent as).
 class X11Eingabe : public Eingabe {
 public:
-    X11Eingabe(XVerbindung& x, XTastatur& tastatur) : x_(x), tastatur_(tastatur) {}
+    // Selects the pointer's raw motion on the root window (XInput 2), so that the
+    // pointer's rest is timed from its own motion.
+    X11Eingabe(XVerbindung& x, XTastatur& tastatur);
+    ~X11Eingabe() override;
 
     void taste(std::uint16_t code, std::uint64_t flaggen, std::optional<int> pid) override;
     void maus(Maustaste taste, bool runter, Punkt wo) override;
     void bewegeZeiger(Punkt wo) override;
     Punkt zeiger() override;
-    double leerlauf() override;
+    double zeigerRuhe() override;
+    bool maustasteGehalten() override;
     std::uint64_t gehalteneFlaggen() override;
     std::uint64_t eigeneFlaggen(std::uint64_t flaggen) override;
     std::string zeichen(std::uint16_t code) override;
@@ -40,11 +47,17 @@ private:
     void gesendet(std::uint32_t fenster, std::uint16_t code, std::uint64_t flaggen);
     void nachAktivierung(std::uint32_t fenster, std::uint16_t code, std::uint64_t flaggen, int versuche);
     void merkeWeg(const char* weg);
+    bool rohesEreignis(const xcb_generic_event_t* e);
+    void merkeBewegung();
 
     XVerbindung& x_;
     XTastatur& tastatur_;
     mutable std::mutex wegSperre_;
     std::string letzterWeg_;
+    std::uint8_t xiOpcode_ = 0;
+    // When the pointer last moved (steady clock, nanoseconds since its epoch).
+    std::atomic<std::int64_t> letzteBewegung_;
+    Marke ereignisMarke_;
 };
 
 // Window classes of applications that ignore key events sent by other clients.

@@ -4,8 +4,7 @@ namespace klebwerk::x11 {
 
 std::vector<FensterInfo> X11Fensterliste::fenster() {
     std::vector<FensterInfo> liste;
-    for (const XFenster& f : x_.fenster()) {
-        if (!f.sichtbar) continue;
+    for (const XFenster& f : x_.allesAufBildschirm()) {
         FensterInfo info;
         info.nummer = f.id;
         info.pid = f.pid;

@@ -8,6 +8,8 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <xcb/shape.h>
+
 #include "basis/protokoll.h"
 
 namespace klebwerk::x11 {
@@ -65,7 +67,9 @@ XVerbindung::XVerbindung(const std::string& anzeige) : eigenePid_(static_cast<in
                         sizeof name - 1, name);
     std::uint32_t pid = static_cast<std::uint32_t>(eigenePid_);
     xcb_change_property(c_, XCB_PROP_MODE_REPLACE, helfer_, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &pid);
-    std::uint32_t wurzelMaske = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    // Substructure events: the root's children and their stacking, so that windows
+    // that bypass the window manager are known too.
+    std::uint32_t wurzelMaske = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     xcb_change_window_attributes(c_, wurzel_, XCB_CW_EVENT_MASK, &wurzelMaske);
     xcb_flush(c_);
 
@@ -183,6 +187,11 @@ std::optional<XFenster> XVerbindung::fensterMit(std::uint32_t id) const {
     for (const auto& f : schnappschuss_)
         if (f.id == id) return f;
     return std::nullopt;
+}
+
+std::vector<XFenster> XVerbindung::allesAufBildschirm() const {
+    std::lock_guard lock(schnappSperre_);
+    return schnappAlle_;
 }
 
 std::uint32_t XVerbindung::aktivesFenster() const {
@@ -340,9 +349,12 @@ bool XVerbindung::hebeFenster(std::uint32_t id) {
 // ---- The thread ----
 
 void XVerbindung::lauf() {
+    if (const auto* form = xcb_get_extension_data(c_, &xcb_shape_id); form && form->present)
+        formEreignis_ = form->first_event + XCB_SHAPE_NOTIFY;
     liesDesktop();
     liesStapel();
     liesAktiv();
+    liesWurzel();
     veroeffentliche();
     xcb_flush(c_);
     int xfd = xcb_get_file_descriptor(c_);
@@ -415,9 +427,15 @@ void XVerbindung::fuehreZeitgeberAus() {
 }
 
 void XVerbindung::leereEreignisse() {
-    while (xcb_generic_event_t* e = xcb_poll_for_event(c_)) {
-        verarbeite(e);
-        free(e);
+    while (true) {
+        while (xcb_generic_event_t* e = xcb_poll_for_event(c_)) {
+            verarbeite(e);
+            free(e);
+        }
+        if (!wurzelAlt_) break;
+        // Its replies may pull events into xcb's queue, where poll on the socket would
+        // not see them: they are handled before the thread sleeps.
+        liesWurzel();
     }
     veroeffentliche();
 }
@@ -446,6 +464,7 @@ void XVerbindung::verarbeite(xcb_generic_event_t* e) {
             if (handler_.count(nr) && h(e)) return;
         }
     }
+    if (wurzelEreignis(e)) return;
     switch (art) {
     case XCB_PROPERTY_NOTIFY: {
         auto* p = reinterpret_cast<xcb_property_notify_event_t*>(e);
@@ -565,6 +584,7 @@ void XVerbindung::neuesFenster(std::uint32_t id) {
         free(r);
     }
     stand_[id] = f;
+    liesHuelle(id);
     liesZustand(id);
     liesTitel(id);
     liesRahmen(id);
@@ -648,6 +668,168 @@ void XVerbindung::entferneFenster(std::uint32_t id) {
     melde(id, FensterAenderung::zerstoert);
 }
 
+void XVerbindung::liesHuelle(std::uint32_t id) {
+    auto it = stand_.find(id);
+    if (it == stand_.end()) return;
+    std::uint32_t fenster = id;
+    // Up to the root's child: the frame is rarely more than two levels above.
+    for (int i = 0; i < 8; ++i) {
+        auto* r = xcb_query_tree_reply(c_, xcb_query_tree(c_, fenster), nullptr);
+        if (!r) return;
+        const std::uint32_t eltern = r->parent;
+        free(r);
+        if (eltern == wurzel_ || eltern == XCB_NONE) break;
+        fenster = eltern;
+    }
+    if (it->second.huelle != fenster) {
+        it->second.huelle = fenster;
+        geaendert_ = true;
+    }
+}
+
+namespace {
+// Whether a window takes no pointer input at all (an empty input shape).
+bool ohneEingabe(xcb_connection_t* c, std::uint32_t fenster) {
+    auto* r = xcb_shape_get_rectangles_reply(c, xcb_shape_get_rectangles(c, fenster, XCB_SHAPE_SK_INPUT), nullptr);
+    if (!r) return false;
+    const bool leer = r->rectangles_len == 0;
+    free(r);
+    return leer;
+}
+}  // namespace
+
+void XVerbindung::neueUeberlagerung(std::uint32_t id, bool abgebildet) {
+    XFenster f;
+    f.id = id;
+    f.art = ueberlagerungsArt;
+    f.schicht = ueberlagerungsSchicht;
+    f.abgebildet = abgebildet;
+    auto* g = xcb_get_geometry_reply(c_, xcb_get_geometry(c_, id), nullptr);
+    if (g) {
+        f.rahmen = {double(g->x), double(g->y), double(g->width), double(g->height)};
+        f.aussen = f.rahmen;
+        free(g);
+    }
+    auto pid = alsZahlen(lies(id, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL));
+    f.pid = pid.empty() ? 0 : static_cast<int>(pid[0]);
+    f.eigenes = f.pid == eigenePid_;
+    auto netz = lies(id, atom("_NET_WM_NAME"), atom("UTF8_STRING"));
+    auto alt = lies(id, XCB_ATOM_WM_NAME);
+    f.titel = fenstertitel(netz.daten, netz.gesetzt, alt.daten, alt.typ == XCB_ATOM_STRING);
+    f.klasse = fensterklasse(lies(id, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING).daten);
+    f.huelle = id;
+    // A change of its input shape (a window made transparent for input) comes as an event.
+    if (formEreignis_) xcb_shape_select_input(c_, id, 1);
+    ueberlagerungen_[id] = f;
+}
+
+// The root's children in the server's stacking order, and which of them bypass the
+// window manager. One round trip, plus one per child not seen before.
+void XVerbindung::liesWurzel() {
+    wurzelAlt_ = false;
+    auto* r = xcb_query_tree_reply(c_, xcb_query_tree(c_, wurzel_), nullptr);
+    if (!r) return;
+    const xcb_window_t* kinder = xcb_query_tree_children(r);
+    std::vector<std::uint32_t> neu(kinder, kinder + xcb_query_tree_children_length(r));
+    free(r);
+    std::reverse(neu.begin(), neu.end());  // the server lists bottom to top
+    std::set<std::uint32_t> drin(neu.begin(), neu.end());
+    for (auto it = ueberlagerungen_.begin(); it != ueberlagerungen_.end();) {
+        it = drin.count(it->first) ? std::next(it) : ueberlagerungen_.erase(it);
+    }
+    std::set<std::uint32_t> bekannt(wurzelKinder_.begin(), wurzelKinder_.end());
+    for (std::uint32_t id : neu) {
+        if (bekannt.count(id) || ueberlagerungen_.count(id) || id == helfer_) continue;
+        auto* a = xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, id), nullptr);
+        if (!a) continue;
+        const bool umgeht = a->override_redirect;
+        const bool abgebildet = a->map_state == XCB_MAP_STATE_VIEWABLE;
+        free(a);
+        if (umgeht) neueUeberlagerung(id, abgebildet);
+    }
+    for (auto& [id, f] : ueberlagerungen_) {
+        if (f.abgebildet) f.sichtbar = !ohneEingabe(c_, id);
+    }
+    wurzelKinder_ = std::move(neu);
+    geaendert_ = true;
+}
+
+// Structure events of the root's children (its substructure); true when handled here.
+bool XVerbindung::wurzelEreignis(xcb_generic_event_t* e) {
+    if (formEreignis_ && (e->response_type & 0x7F) == formEreignis_) {
+        wurzelAlt_ = true;
+        return true;
+    }
+    switch (e->response_type & 0x7F) {
+    case XCB_CREATE_NOTIFY: {
+        auto* n = reinterpret_cast<xcb_create_notify_event_t*>(e);
+        if (n->parent != wurzel_) return false;
+        wurzelAlt_ = true;
+        return true;
+    }
+    case XCB_MAP_NOTIFY: {
+        auto* n = reinterpret_cast<xcb_map_notify_event_t*>(e);
+        if (n->event != wurzel_) return false;
+        if (auto it = ueberlagerungen_.find(n->window); it != ueberlagerungen_.end()) it->second.abgebildet = true;
+        else if (n->override_redirect) neueUeberlagerung(n->window, true);
+        wurzelAlt_ = true;
+        return true;
+    }
+    case XCB_UNMAP_NOTIFY: {
+        auto* n = reinterpret_cast<xcb_unmap_notify_event_t*>(e);
+        if (n->event != wurzel_) return false;
+        if (auto it = ueberlagerungen_.find(n->window); it != ueberlagerungen_.end()) {
+            it->second.abgebildet = false;
+            it->second.sichtbar = false;
+        }
+        wurzelAlt_ = true;
+        return true;
+    }
+    case XCB_CONFIGURE_NOTIFY: {
+        auto* n = reinterpret_cast<xcb_configure_notify_event_t*>(e);
+        if (n->event != wurzel_) return false;
+        if (auto it = ueberlagerungen_.find(n->window); it != ueberlagerungen_.end()) {
+            it->second.rahmen = {double(n->x), double(n->y), double(n->width), double(n->height)};
+            it->second.aussen = it->second.rahmen;
+        }
+        wurzelAlt_ = true;
+        return true;
+    }
+    case XCB_DESTROY_NOTIFY: {
+        auto* n = reinterpret_cast<xcb_destroy_notify_event_t*>(e);
+        if (n->event != wurzel_) return false;
+        ueberlagerungen_.erase(n->window);
+        wurzelAlt_ = true;
+        return true;
+    }
+    case XCB_REPARENT_NOTIFY: {
+        auto* n = reinterpret_cast<xcb_reparent_notify_event_t*>(e);
+        if (n->event == wurzel_) {
+            if (n->parent != wurzel_) ueberlagerungen_.erase(n->window);
+            wurzelAlt_ = true;
+            return true;
+        }
+        // A managed window moved into (or out of) the window manager's frame.
+        if (stand_.count(n->window)) {
+            liesHuelle(n->window);
+            wurzelAlt_ = true;
+            return true;
+        }
+        return false;
+    }
+    case XCB_CIRCULATE_NOTIFY: {
+        auto* n = reinterpret_cast<xcb_circulate_notify_event_t*>(e);
+        if (n->event != wurzel_) return false;
+        wurzelAlt_ = true;
+        return true;
+    }
+    case XCB_GRAVITY_NOTIFY:
+        return reinterpret_cast<xcb_gravity_notify_event_t*>(e)->event == wurzel_;
+    default:
+        return false;
+    }
+}
+
 void XVerbindung::melde(std::uint32_t id, FensterAenderung a) { meldungen_.emplace_back(id, a); }
 
 void XVerbindung::veroeffentliche() {
@@ -658,9 +840,27 @@ void XVerbindung::veroeffentliche() {
             auto it = stand_.find(id);
             if (it != stand_.end()) liste.push_back(it->second);
         }
+        // Everything on screen in the server's stacking order: the managed windows by
+        // the root's child that holds them, the override-redirect ones in between.
+        std::vector<XFenster> alle;
+        std::set<std::uint32_t> gesetzt;
+        for (std::uint32_t kind : wurzelKinder_) {
+            bool haelt = false;
+            for (const XFenster& f : liste) {
+                if (f.huelle != kind) continue;
+                haelt = true;
+                if (f.sichtbar) alle.push_back(f);
+                gesetzt.insert(f.id);
+            }
+            auto u = ueberlagerungen_.find(kind);
+            if (!haelt && u != ueberlagerungen_.end() && u->second.sichtbar) alle.push_back(u->second);
+        }
+        for (const XFenster& f : liste)
+            if (f.sichtbar && !gesetzt.count(f.id)) alle.push_back(f);
         {
             std::lock_guard lock(schnappSperre_);
             schnappschuss_ = std::move(liste);
+            schnappAlle_ = std::move(alle);
             schnappAktiv_ = aktiv_;
         }
         ++schnappStand_;

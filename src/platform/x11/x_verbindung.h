@@ -37,7 +37,15 @@ struct XFenster {
     std::int64_t desktop = -1;   // _NET_WM_DESKTOP, -1 when unset
     bool sichtbar = false;       // on screen now: mapped, not minimised, on the current desktop
     bool eigenes = false;        // a window of this process
+    // The child of the root window that holds it (the window manager's frame, or the
+    // window itself); 0 while unknown.
+    std::uint32_t huelle = 0;
 };
+
+// Windows that bypass the window manager (override-redirect: menus, tooltips, popups)
+// are listed on a layer of their own.
+inline constexpr const char* ueberlagerungsArt = "ueberlagerung";
+inline constexpr int ueberlagerungsSchicht = 101;
 
 enum class FensterAenderung { neu, titel, rahmen, zustand, zerstoert };
 
@@ -65,6 +73,10 @@ public:
     // this process's own windows only when asked for.
     std::vector<XFenster> fenster(bool mitEigenen = false) const;
     std::optional<XFenster> fensterMit(std::uint32_t id) const;
+    // Everything on screen now, front to back in the server's real stacking order:
+    // the managed windows that are visible, this process's own included, and the
+    // mapped override-redirect windows (art `ueberlagerungsArt`).
+    std::vector<XFenster> allesAufBildschirm() const;
     // `_NET_ACTIVE_WINDOW`; 0 when none.
     std::uint32_t aktivesFenster() const;
     // Rises with every change of the window snapshot.
@@ -141,6 +153,10 @@ private:
     void liesRahmen(std::uint32_t id);
     void liesZustand(std::uint32_t id);
     void entferneFenster(std::uint32_t id);
+    void liesHuelle(std::uint32_t id);
+    void liesWurzel();
+    void neueUeberlagerung(std::uint32_t id, bool abgebildet);
+    bool wurzelEreignis(xcb_generic_event_t* e);
     void melde(std::uint32_t id, FensterAenderung a);
     void veroeffentliche();
     bool sendeWmNachricht(std::uint32_t fenster, const char* art, std::uint32_t d0, std::uint32_t d1,
@@ -181,10 +197,16 @@ private:
     std::int64_t aktuellerDesktop_ = -1;
     bool geaendert_ = false;
     std::vector<std::pair<std::uint32_t, FensterAenderung>> meldungen_;
+    // The root's children, front to back, and the override-redirect ones among them.
+    std::vector<std::uint32_t> wurzelKinder_;
+    std::unordered_map<std::uint32_t, XFenster> ueberlagerungen_;
+    bool wurzelAlt_ = true;
+    std::uint8_t formEreignis_ = 0;  // the shape extension's notify event; 0 without it
 
     // The snapshot for readers.
     mutable std::mutex schnappSperre_;
     std::vector<XFenster> schnappschuss_;
+    std::vector<XFenster> schnappAlle_;
     std::uint32_t schnappAktiv_ = 0;
     std::atomic<std::uint64_t> schnappStand_{0};
 
