@@ -9,6 +9,8 @@
 
 #include <QApplication>
 
+#include "qt_anwendung.h"
+
 #include "app/einstellungen.h"
 #include "app/steuerung.h"
 #include "panel/bedienfeld.h"
@@ -20,15 +22,7 @@ using namespace klebwerk;
 namespace {
 
 void FeldAktualisierenOhneAenderungMitZehnZielen(benchmark::State& state) {
-    if (!QCoreApplication::instance()) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static int argc = 1;
-        static char name[] = "klebwerk_bench";
-        static char* argv[] = {name, nullptr};
-        // Kept to the end of the process: taken down among the exit handlers, after
-        // Qt's own statics, it would crash.
-        new QApplication(argc, argv);
-    }
+    bench::sorgeFuerQt();
     test::TempHeim heim;
     sim::SimDesktop desktop;
     Plattform plattform = desktop.plattform();

@@ -10,6 +10,8 @@
 
 #include <QApplication>
 
+#include "qt_anwendung.h"
+
 #include "app/einstellungen.h"
 #include "app/steuerung.h"
 #include "panel/bedienfeld.h"
@@ -20,15 +22,6 @@ using namespace klebwerk;
 
 namespace {
 
-void sicherQt() {
-    static std::unique_ptr<QApplication> app;
-    if (QCoreApplication::instance()) return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "klebwerk_bench";
-    static char* argv[] = {name, nullptr};
-    app = std::make_unique<QApplication>(argc, argv);
-}
 
 struct ZehnZiele {
     test::TempHeim heim;
@@ -55,7 +48,7 @@ struct ZehnZiele {
 };
 
 void ListeUnveraendert(benchmark::State& state) {
-    sicherQt();
+    bench::sorgeFuerQt();
     ZehnZiele z;
     Bedienfeld& f = z.s.feld();
     const int vorher = f.listenAufbauten;
@@ -65,7 +58,7 @@ void ListeUnveraendert(benchmark::State& state) {
 BENCHMARK(ListeUnveraendert)->Unit(benchmark::kMicrosecond);
 
 void ListeNeuAufgebaut(benchmark::State& state) {
-    sicherQt();
+    bench::sorgeFuerQt();
     ZehnZiele z;
     Bedienfeld& f = z.s.feld();
     size_t i = 0;

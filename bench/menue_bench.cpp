@@ -9,6 +9,8 @@
 
 #include <QApplication>
 
+#include "qt_anwendung.h"
+
 #include "app/einstellungen.h"
 #include "app/steuerung.h"
 #include "menubar/menue.h"
@@ -20,14 +22,7 @@ using namespace klebwerk;
 namespace {
 
 void MenueMitZehnZielenUndFuenfzigFenstern(benchmark::State& state) {
-    static std::unique_ptr<QApplication> app;
-    if (!QCoreApplication::instance()) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static int argc = 1;
-        static char name[] = "klebwerk_bench";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QApplication>(argc, argv);
-    }
+    bench::sorgeFuerQt();
     test::TempHeim heim;
     sim::SimDesktop desktop;
     Plattform plattform = desktop.plattform();

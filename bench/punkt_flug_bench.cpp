@@ -10,6 +10,8 @@
 #include <memory>
 
 #include <QApplication>
+
+#include "qt_anwendung.h"
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
@@ -22,16 +24,6 @@ using namespace klebwerk;
 
 namespace {
 
-void sorgeFuerAnwendung() {
-    static std::unique_ptr<QApplication> app;
-    if (!QCoreApplication::instance()) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static int argc = 1;
-        static char name[] = "klebwerk_bench";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QApplication>(argc, argv);
-    }
-}
 
 // A stand-in for the panel's picture: its dark rounded body with light rows.
 QImage feldBild(double skala) {
@@ -50,7 +42,7 @@ QImage feldBild(double skala) {
 
 // Arguments: growing (1) or shrinking (0); the picture's pixels per point.
 void FlugEinBild(benchmark::State& state) {
-    sorgeFuerAnwendung();
+    bench::sorgeFuerQt();
     const bool aufgehen = state.range(0) == 1;
     const double skala = static_cast<double>(state.range(1));
     // Panel and disc in the overlay's coordinates: the union enlarged by 30 points.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -359,6 +360,8 @@ public:
     // Counts up with every start and stop of the watch: a result of the background
     // lane counts only for the watch that asked for it.
     std::uint64_t wacheNummer = 0;
+    // Whether the read-aloud press already logged the user's held mouse button.
+    std::shared_ptr<std::atomic<bool>> sprungGehaltenGemeldet = std::make_shared<std::atomic<bool>>(false);
     std::string zwischenlager;
     KnopfArt lernArt = KnopfArt::vorlesen;
     Marke endeQuelle;

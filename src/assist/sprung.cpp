@@ -38,9 +38,10 @@ public:
 
     Fortsetzung beginne() {
         if (d_.eingabe.maustasteGehalten()) {
-            protokoll("Vorlesen: Maustaste gehalten, kein Sprung");
+            if (!d_.gehaltenGemeldet->exchange(true)) protokoll("Vorlesen: Maustaste gehalten, kein Sprung");
             return ende(SprungErgebnis::unterbrochen);
         }
+        *d_.gehaltenGemeldet = false;
         auto feld = eingabeFeld();
         auto rahmen = feld ? d_.ax.rahmen(*feld) : std::nullopt;
         if (!rahmen) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <memory>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -30,6 +32,10 @@ struct SprungDienste {
     Fensterliste& fensterliste;
     Eingabe& eingabe;
     Arbeitsplatz& arbeitsplatz;
+    // Whether a held mouse button was already logged: while the user keeps it held,
+    // the watch tries every second, and one line says it all. Shared by the presses of
+    // one controller.
+    std::shared_ptr<std::atomic<bool>> gehaltenGemeldet = std::make_shared<std::atomic<bool>>(false);
 };
 
 // The target as the main thread saw it when it asked for the press.

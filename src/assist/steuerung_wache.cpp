@@ -122,7 +122,8 @@ bool Steuerung::liegtOben(const Ziel& z, Punkt p) {
 
 void Steuerung::springUndDruecke(const std::shared_ptr<Ziel>& z, const KnopfMerkmal& m,
                                  std::function<void(const SprungAusgang&)> fertig) {
-    SprungDienste dienste{ax, plattform.fensterliste, plattform.eingabe, plattform.arbeitsplatz};
+    SprungDienste dienste{ax, plattform.fensterliste, plattform.eingabe, plattform.arbeitsplatz,
+                          sprungGehaltenGemeldet};
     SprungAuftrag auftrag{z->app, z->fenster, z->pid, m, std::nullopt};
     if (auto vorne = plattform.arbeitsplatz.vorderste()) auftrag.vorne = vorne->pid;
     imHintergrundKette([this, dienste, auftrag, fertig = std::move(fertig)](Rueckweg zurueck) {
