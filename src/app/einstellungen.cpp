@@ -18,7 +18,9 @@ Einstellungen::Einstellungen(std::string datei) : datei_(std::move(datei)) {}
 
 void Einstellungen::ladeWennGeaendert() const {
     QFileInfo info(QString::fromStdString(datei_));
-    if (!info.exists()) {
+    // Only a regular file is read: opening a named pipe or a device put in its place
+    // would wait for a writer or read without end.
+    if (!info.exists() || !info.isFile()) {
         werte_ = {};
         gelesenGroesse_ = -1;
         defekt_ = false;
