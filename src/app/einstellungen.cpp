@@ -58,8 +58,10 @@ void Einstellungen::speichere() {
 }
 
 Einstellungen::Dateistand Einstellungen::standVon(const std::string& datei) {
+    // Only a regular file counts: opening a named pipe or a device put in its place
+    // would wait for a writer or read without end.
     struct stat st {};
-    if (::stat(datei.c_str(), &st) != 0) return {};
+    if (::stat(datei.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
     return {static_cast<std::int64_t>(st.st_size),
             static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
             static_cast<std::uint64_t>(st.st_ino)};

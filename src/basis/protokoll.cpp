@@ -59,7 +59,9 @@ void protokoll(std::string_view text) {
     static std::mutex sperre;
     std::lock_guard lock(sperre);
     std::string pfad = datenOrdner() + "/log.txt";
-    int fd = ::open(pfad.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    // Not blocking: a named pipe in the file's place would otherwise hold every caller
+    // until someone reads it (a regular file is not affected).
+    int fd = ::open(pfad.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0600);
     if (fd < 0) return;
     const char* rest = zeile.data();
     size_t offen = zeile.size();

@@ -105,13 +105,15 @@ void ziehtest(Steuerung& s, const std::string& von, const std::string& auf) {
 constexpr std::int64_t hoechsteAufnahme = 512LL * 1024 * 1024;
 
 // Only an existing regular file of sane size: no device, pipe or folder, nothing
-// that reads without end.
+// that reads without end. The kernel's files under /proc count as regular but give
+// their size as 0 and can read without end (or block): an empty file is no capture.
 void stelleZu(Steuerung& s, const std::string& pfad) {
     struct stat st{};
     std::string grund;
     if (pfad.empty() || pfad[0] != '/') grund = "kein absoluter Pfad";
     else if (::stat(pfad.c_str(), &st) != 0) grund = "nicht vorhanden";
     else if (!S_ISREG(st.st_mode)) grund = "keine gewöhnliche Datei";
+    else if (st.st_size == 0) grund = "leer";
     else if (st.st_size > hoechsteAufnahme) grund = "zu groß";
     if (!grund.empty()) {
         protokoll("Zustellen abgewiesen: " + grund);

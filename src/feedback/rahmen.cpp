@@ -1,5 +1,7 @@
 #include "feedback/rahmen.h"
 
+#include <cmath>
+
 #include <QApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -44,8 +46,27 @@ Rahmen::Rahmen(Plattform& plattform) : plattform_(plattform), ansicht_(std::make
 
 Rahmen::~Rahmen() = default;
 
+namespace {
+
+// Whether a rectangle read from another application can be a window's place at all:
+// finite, not empty, and within a range that screens and window coordinates have.
+bool moeglicheFlaeche(const Rechteck& r) {
+    constexpr double grenze = 1e6;
+    for (double v : {r.x, r.y, r.breite, r.hoehe}) {
+        if (!std::isfinite(v) || std::fabs(v) > grenze) return false;
+    }
+    return r.breite > 0 && r.hoehe > 0;
+}
+
+}  // namespace
+
 void Rahmen::zeige(const Rechteck& r, const QColor& farbe, std::optional<double> dauer) {
     uhr_.aufheben();
+    // A frame read as nonsense marks nothing: no outline is better than one anywhere.
+    if (!moeglicheFlaeche(r)) {
+        weg();
+        return;
+    }
     ansicht_->setzeFarbe(farbe);
     ansicht_->setGeometry(static_cast<int>(r.x), static_cast<int>(r.y), static_cast<int>(r.breite),
                           static_cast<int>(r.hoehe));

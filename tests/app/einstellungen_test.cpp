@@ -4,6 +4,8 @@
 #include <fstream>
 #include <thread>
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -112,6 +114,18 @@ TEST_F(EinstellungenTest, EineUnlesbareDateiWirdVorDemUeberschreibenAufbewahrt) 
     EXPECT_FALSE(ud.istWahr("pausiert"));
     ud.setzeWahr("pausiert", true);
     EXPECT_EQ(test::TempHeim::lies(datei + ".defekt"), "{ das ist kein JSON");
+    EXPECT_TRUE(Einstellungen(datei).istWahr("pausiert"));
+}
+
+TEST_F(EinstellungenTest, EineNamedPipeAnStelleDerDateiHaeltNichtAufUndWirdErsetzt) {
+    std::filesystem::create_directories(std::filesystem::path(datei).parent_path());
+    ASSERT_EQ(mkfifo(datei.c_str(), 0600), 0);
+    Einstellungen ud(datei);
+    ud.registriereStandards(standards());
+    EXPECT_FALSE(ud.istWahr("pausiert"));
+    EXPECT_TRUE(ud.istWahr("aufnahmen"));
+    ud.setzeWahr("pausiert", true);
+    EXPECT_TRUE(std::filesystem::is_regular_file(datei));
     EXPECT_TRUE(Einstellungen(datei).istWahr("pausiert"));
 }
 

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <sstream>
 #include <thread>
+
+#include <sys/stat.h>
 
 #include "basis/protokoll.h"
 #include "support/temp_heim.h"
@@ -88,6 +91,13 @@ TEST(Protokoll, OhneDatenordnerBleibtEsStill) {
     setzeDatenOrdner(heim.pfad() + "/gibt/es/nicht");
     protokoll("verloren");  // must neither crash nor create the folder
     EXPECT_FALSE(std::filesystem::exists(heim.pfad() + "/gibt"));
+}
+
+TEST(Protokoll, EineNamedPipeStattDerDateiHaeltNichtAuf) {
+    test::TempHeim heim;
+    ASSERT_EQ(mkfifo(heim.daten("log.txt").c_str(), 0600), 0);
+    protokoll("niemand liest");  // with no reader, opening the pipe for writing would wait
+    EXPECT_TRUE(std::filesystem::is_fifo(heim.daten("log.txt")));
 }
 
 }  // namespace

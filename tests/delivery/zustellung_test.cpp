@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "delivery/ablage.h"
+#include "support/protokoll_hilfe.h"
 #include "support/sim_steuerung.h"
 #include "support/sim_szenario.h"
 
@@ -358,14 +359,19 @@ TEST_F(Zustellen, TestbefehleWaehlenAktivierenUndEntfernenZiele) {
     EXPECT_EQ(u.ud.ganzzahl("zielNummer"), 0);
 }
 
-TEST_F(Zustellen, ZustellenNimmtNurGewoehnlicheDateienAn) {
+TEST_F(Zustellen, ZustellenNimmtNurGewoehnlicheNichtLeereDateienAn) {
     u.steuerung->testBefehl("zustellen|" + bild("gut.png"));
+    const std::string leer = aufnahmen.filePath("leer.png").toStdString();
+    std::ofstream{leer};
+    // /proc/self/status: regular, size 0, yet it has contents; others there read without end.
     for (std::string pfad : {std::string("/dev/zero"), std::string("/dev/null"), aufnahmen.path().toStdString(),
-                             std::string("relativ.png"), aufnahmen.filePath("fehlt.png").toStdString()}) {
+                             std::string("relativ.png"), aufnahmen.filePath("fehlt.png").toStdString(), leer,
+                             std::string("/proc/self/status")}) {
         u.steuerung->testBefehl("zustellen|" + pfad);
     }
     u.desktop.uhr.vorwaerts(5);
     EXPECT_EQ(u.desktop.eingabe.einfuegungen.size(), 1u);
+    EXPECT_EQ(test::zaehle(test::protokollTexte(u.heim.protokoll()), "Zustellen abgewiesen: leer"), 2);
     EXPECT_TRUE(imLog(" Zustellen abgewiesen: keine gewöhnliche Datei\n"));
     EXPECT_TRUE(imLog(" Zustellen abgewiesen: kein absoluter Pfad\n"));
     EXPECT_TRUE(imLog(" Zustellen abgewiesen: nicht vorhanden\n"));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <QImage>
 
 #include "feedback/hinweis.h"
@@ -65,6 +67,19 @@ TEST_F(Ueberlagerung, RahmenDecktDasFensterUndVerschwindetNachSeinerZeit) {
     EXPECT_EQ(r.farbe(), akzentFarbe());
     r.weg();
     EXPECT_FALSE(r.sichtbar());
+}
+
+TEST_F(Ueberlagerung, RahmenMitUnmoeglicherFlaecheErscheintNicht) {
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const Rechteck faelle[] = {
+        {-5.0416e307, 0, 400, 300}, {100, 50, nan, 300}, {inf, 50, 400, 300}, {100, 50, 400, 3e9}, {100, 50, 0, 300},
+    };
+    for (const Rechteck& f : faelle) {
+        Rahmen r(plattform);
+        r.zeige({100, 50, 400, 300}, QColor(Qt::green));
+        r.zeige(f, QColor(Qt::green), 1.5);
+        EXPECT_FALSE(r.sichtbar()) << f.x << " " << f.y << " " << f.breite << " " << f.hoehe;
+    }
 }
 
 TEST_F(Ueberlagerung, RahmenZeichnetZweiPunkteInnerhalbDerKanten) {
