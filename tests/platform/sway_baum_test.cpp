@@ -61,9 +61,9 @@ TEST(SwayBaum, FensterVonVornMitProzessTitelAppIdUndInhaltsflaeche) {
     EXPECT_EQ(reihe, (std::vector<std::int64_t>{7, 6, 5, 81, 82, 22}));
 
     const SwayFenster& schwebt = (*fenster)[0];
-    EXPECT_EQ(schwebt, (SwayFenster{7, 700, "Schwebt", "schwebe", {102, 144, 296, 174}, false, true, true}));
+    EXPECT_EQ(schwebt, (SwayFenster{7, 700, "Schwebt", "schwebe", {102, 144, 296, 174}, false, true, true, {100, 120, 300, 200}}));
     const SwayFenster& rechts = (*fenster)[1];
-    EXPECT_EQ(rechts, (SwayFenster{6, 600, "Rechts", "rechts", {641, 25, 638, 774}, true, true, false}));
+    EXPECT_EQ(rechts, (SwayFenster{6, 600, "Rechts", "rechts", {641, 25, 638, 774}, true, true, false, {640, 0, 640, 800}}));
     EXPECT_EQ((*fenster)[3].appId, "XTerm");  // an X program: its window class
     EXPECT_FALSE((*fenster)[4].sichtbar);     // the hidden tab
 }
@@ -73,6 +73,16 @@ TEST(SwayBaum, KeinBaumIstKeineLeereListe) {
     auto leer = fensterAusBaum(R"({"id": 1, "type": "root", "nodes": []})");
     ASSERT_TRUE(leer);
     EXPECT_TRUE(leer->empty());
+}
+
+TEST(SwayBaum, FensterereignisNenntArtBehaelterUndTitel) {
+    auto e = fensterEreignis(R"({"change": "title", "container": {"id": 42, "name": "Neu", "pid": 7}})");
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->art, "title");
+    EXPECT_EQ(e->conId, 42);
+    EXPECT_EQ(e->titel, "Neu");
+    for (const char* kaputt : {"", R"({"change": "close"})", R"({"container": {"id": 1}})"})
+        EXPECT_FALSE(fensterEreignis(kaputt)) << kaputt;
 }
 
 TEST(SwayBaum, BefehlsantwortNenntDenErstenFehler) {

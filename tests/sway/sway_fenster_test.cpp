@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "desktop/x11_hilfe.h"
+#include "platform/wayland/sway_desktopfenster.h"
 #include "platform/wayland/sway_fenster.h"
 
 namespace klebwerk::wayland {
@@ -106,6 +108,27 @@ TEST_F(SwayFensterTest, AktivierungGibtDemQtFensterDenFokusUndHoltEsNachVorn) {
 
     ASSERT_TRUE(dienst_->aktivierePid(zwei.pid(), fehler)) << fehler;
     EXPECT_TRUE(warteBis([&] { return vorderstesId() == davor->conId; }));
+}
+
+TEST_F(SwayFensterTest, BeobachtetesFensterMeldetSeinEndeAusSwaysEreignissen) {
+    SwayDesktopFenster desktop(*dienst_, *SwayIpc::ausUmgebung());
+    Probefenster probe("Beobachtet", 0, 0, 300, 200);
+    auto f = fensterVon(probe.pid(), "Beobachtet");
+    ASSERT_TRUE(f);
+    auto fakten = desktop.fenster(f->conId);
+    ASSERT_TRUE(fakten);
+    EXPECT_EQ(fakten->pid, probe.pid());
+    EXPECT_EQ(fakten->titel, "Beobachtet");
+
+    std::atomic<int> weg = 0;
+    Marke m = desktop.beobachte(f->conId, [&](atspi::DesktopFenster::Aenderung a) {
+        if (a == atspi::DesktopFenster::Aenderung::weg) ++weg;
+    });
+    // The subscription is made on its own thread: an event before it would be missed.
+    ASSERT_TRUE(warteBis([&] { return desktop.abonniert(); }));
+    probe.beende();
+    EXPECT_TRUE(warteBis([&] { return weg == 1; }));
+    EXPECT_FALSE(desktop.fenster(f->conId));
 }
 
 TEST_F(SwayFensterTest, AktivierungOhneFensterScheitertMitGrund) {

@@ -51,6 +51,7 @@ void sammle(const QJsonObject& knoten, std::vector<SwayFenster>& fenster) {
         f.fokussiert = knoten.value("focused").toBool();
         f.sichtbar = knoten.value("visible").toBool();
         f.schwebend = art == "floating_con";
+        f.aussen = aussen;
         fenster.push_back(std::move(f));
         return;
     }
@@ -68,6 +69,16 @@ std::optional<std::vector<SwayFenster>> fensterAusBaum(const std::string& json) 
     std::vector<SwayFenster> fenster;
     sammle(wurzel, fenster);
     return fenster;
+}
+
+std::optional<FensterEreignis> fensterEreignis(const std::string& json) {
+    auto dokument = QJsonDocument::fromJson(QByteArray::fromStdString(json));
+    if (!dokument.isObject()) return std::nullopt;
+    const QJsonObject o = dokument.object();
+    const QJsonObject behaelter = o.value("container").toObject();
+    if (!o.value("change").isString() || !behaelter.contains("id")) return std::nullopt;
+    return FensterEreignis{o.value("change").toString().toStdString(), behaelter.value("id").toInteger(),
+                           behaelter.value("name").toString().toStdString()};
 }
 
 bool befehlGelungen(const std::string& json, std::string& fehler) {

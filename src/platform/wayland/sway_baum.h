@@ -19,8 +19,19 @@ struct SwayFenster {
     bool fokussiert = false;
     bool sichtbar = false;    // on a shown workspace and not hidden behind a tab
     bool schwebend = false;
+    Rechteck aussen;          // the container with its border and title bar
     bool operator==(const SwayFenster&) const = default;
 };
+
+// A change of one window, as sway's window events tell it.
+struct FensterEreignis {
+    std::string art;  // "new", "close", "focus", "title", "move", …
+    std::int64_t conId = 0;
+    std::string titel;
+};
+
+// The change a window event's payload tells; nothing when it is unreadable.
+std::optional<FensterEreignis> fensterEreignis(const std::string& json);
 
 // The windows of a get_tree reply, front to back: in each container its floating
 // windows before its tiled ones, each group in the order they last had the focus;

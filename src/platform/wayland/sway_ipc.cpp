@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -74,6 +75,48 @@ bool liesGenau(int fd, char* ziel, std::size_t laenge, Uhr::time_point ende, std
     return true;
 }
 
+// Connects to the socket; -1 with the reason in `fehler` when sway is not there.
+int verbinde(const std::string& pfad, std::string& fehler) {
+    sockaddr_un adresse{};
+    adresse.sun_family = AF_UNIX;
+    if (pfad.empty() || pfad.size() >= sizeof adresse.sun_path) {
+        fehler = "no usable sway socket path";
+        return -1;
+    }
+    std::memcpy(adresse.sun_path, pfad.c_str(), pfad.size() + 1);
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) {
+        fehler = std::string("no socket: ") + std::strerror(errno);
+        return -1;
+    }
+    // A local socket connects at once or not at all; a full backlog counts as no answer.
+    if (connect(fd, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse) != 0) {
+        fehler = "cannot reach sway at " + pfad + ": " + std::strerror(errno);
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Reads one message: its type and payload.
+bool liesNachricht(int fd, Uhr::time_point ende, std::uint32_t& typ, std::string& daten, std::string& fehler) {
+    char kopf[kopfLaenge];
+    if (!liesGenau(fd, kopf, sizeof kopf, ende, fehler)) return false;
+    if (std::memcmp(kopf, magie, sizeof magie) != 0) {
+        fehler = "sway answered without the IPC magic";
+        return false;
+    }
+    std::uint32_t laenge = 0;
+    std::memcpy(&laenge, kopf + sizeof magie, 4);
+    std::memcpy(&typ, kopf + sizeof magie + 4, 4);
+    daten.assign(laenge, '\0');
+    return liesGenau(fd, daten.data(), laenge, ende, fehler);
+}
+
+Uhr::time_point nach(double sekunden) {
+    return Uhr::now() + std::chrono::duration_cast<Uhr::duration>(std::chrono::duration<double>(sekunden));
+}
+
 }  // namespace
 
 std::string ipcRahmen(IpcArt art, const std::string& nutzlast) {
@@ -94,44 +137,65 @@ std::optional<SwayIpc> SwayIpc::ausUmgebung() {
 
 IpcAntwort SwayIpc::anfrage(IpcArt art, const std::string& nutzlast, double frist) const {
     IpcAntwort antwort;
-    const auto ende = Uhr::now() + std::chrono::duration_cast<Uhr::duration>(std::chrono::duration<double>(frist));
-    sockaddr_un adresse{};
-    adresse.sun_family = AF_UNIX;
-    if (pfad_.empty() || pfad_.size() >= sizeof adresse.sun_path) {
-        antwort.fehler = "no usable sway socket path";
-        return antwort;
-    }
-    std::memcpy(adresse.sun_path, pfad_.c_str(), pfad_.size() + 1);
+    const auto ende = nach(frist);
     Sockel s;
-    s.fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (s.fd < 0) {
-        antwort.fehler = std::string("no socket: ") + std::strerror(errno);
-        return antwort;
-    }
-    // A local socket connects at once or not at all; a full backlog counts as no answer.
-    if (connect(s.fd, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse) != 0) {
-        antwort.fehler = "cannot reach sway at " + pfad_ + ": " + std::strerror(errno);
-        return antwort;
-    }
+    s.fd = verbinde(pfad_, antwort.fehler);
+    if (s.fd < 0) return antwort;
     if (!sendeAlles(s.fd, ipcRahmen(art, nutzlast), ende, antwort.fehler)) return antwort;
-
-    char kopf[kopfLaenge];
-    if (!liesGenau(s.fd, kopf, sizeof kopf, ende, antwort.fehler)) return antwort;
-    if (std::memcmp(kopf, magie, sizeof magie) != 0) {
-        antwort.fehler = "sway answered without the IPC magic";
-        return antwort;
-    }
-    std::uint32_t laenge = 0, typ = 0;
-    std::memcpy(&laenge, kopf + sizeof magie, 4);
-    std::memcpy(&typ, kopf + sizeof magie + 4, 4);
+    std::uint32_t typ = 0;
+    std::string daten;
+    if (!liesNachricht(s.fd, ende, typ, daten, antwort.fehler)) return antwort;
     if (typ != static_cast<std::uint32_t>(art)) {
         antwort.fehler = "sway answered another request (type " + std::to_string(typ) + ")";
         return antwort;
     }
-    std::string daten(laenge, '\0');
-    if (!liesGenau(s.fd, daten.data(), laenge, ende, antwort.fehler)) return antwort;
     antwort.daten = std::move(daten);
     return antwort;
+}
+
+SwayAbo::SwayAbo(const SwayIpc& ipc, const std::vector<std::string>& arten,
+                 std::function<void(std::uint32_t, const std::string&)> ereignis,
+                 std::function<void(const std::string&)> ende)
+    : ereignis_(std::move(ereignis)), ende_(std::move(ende)), wecker_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+    std::string liste = "[";
+    for (const std::string& a : arten) liste += (liste.size() > 1 ? ",\"" : "\"") + a + "\"";
+    liste += "]";
+    thread_ = std::thread([this, pfad = ipc.pfad(), liste] { laufe(pfad, liste); });
+}
+
+SwayAbo::~SwayAbo() {
+    std::uint64_t eins = 1;
+    [[maybe_unused]] auto n = write(wecker_, &eins, sizeof eins);
+    thread_.join();
+    close(wecker_);
+}
+
+void SwayAbo::laufe(std::string pfad, std::string anfrage) {
+    std::string fehler;
+    Sockel s;
+    s.fd = verbinde(pfad, fehler);
+    std::uint32_t typ = 0;
+    std::string daten;
+    if (s.fd >= 0 && sendeAlles(s.fd, ipcRahmen(IpcArt::abo, anfrage), nach(2.0), fehler) &&
+        liesNachricht(s.fd, nach(2.0), typ, daten, fehler)) {
+        if (daten.find("\"success\": true") == std::string::npos && daten.find("\"success\":true") == std::string::npos)
+            fehler = "sway refused the subscription: " + daten;
+        else
+            bestaetigt_ = true;
+    }
+    while (fehler.empty()) {
+        pollfd p[2] = {{wecker_, POLLIN, 0}, {s.fd, POLLIN, 0}};
+        if (poll(p, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            fehler = std::strerror(errno);
+            break;
+        }
+        if (p[0].revents) return;  // dropped: no `ende`
+        // Once an event has begun, its rest follows at once.
+        if (!liesNachricht(s.fd, nach(5.0), typ, daten, fehler)) break;
+        ereignis_(typ, daten);
+    }
+    ende_(fehler);
 }
 
 }  // namespace klebwerk::wayland

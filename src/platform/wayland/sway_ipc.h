@@ -1,14 +1,19 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace klebwerk::wayland {
 
 // The message types of sway's IPC (the i3 IPC numbering) that this backend uses.
 enum class IpcArt : std::uint32_t {
     befehl = 0,     // run_command: a command list, as in sway's config
+    abo = 2,        // subscribe: events of the named kinds on this connection
     baum = 4,       // get_tree: every output, workspace and window
     version = 7,    // get_version
 };
@@ -36,6 +41,32 @@ public:
 
 private:
     std::string pfad_;
+};
+
+// The type of sway's window events on a subscribed connection.
+inline constexpr std::uint32_t fensterEreignisArt = 0x80000003;
+
+// A subscription to sway's events on a connection of its own, read on a thread of its
+// own: `ereignis` receives each event's type and payload there, `ende` the reason once
+// the subscription ends on its own (sway gone, refused). Dropping the object ends it
+// without calling `ende`.
+class SwayAbo {
+public:
+    SwayAbo(const SwayIpc& ipc, const std::vector<std::string>& arten,
+            std::function<void(std::uint32_t, const std::string&)> ereignis, std::function<void(const std::string&)> ende);
+    ~SwayAbo();
+    SwayAbo(const SwayAbo&) = delete;
+    SwayAbo& operator=(const SwayAbo&) = delete;
+    // Whether sway has confirmed the subscription: events from then on arrive.
+    bool bestaetigt() const { return bestaetigt_; }
+
+private:
+    void laufe(std::string pfad, std::string anfrage);
+    std::function<void(std::uint32_t, const std::string&)> ereignis_;
+    std::function<void(const std::string&)> ende_;
+    int wecker_ = -1;
+    std::atomic<bool> bestaetigt_{false};
+    std::thread thread_;
 };
 
 // The frame of one message: the magic "i3-ipc", the payload's length and the type, both
