@@ -7,6 +7,7 @@
 #include "desktop/x11_hilfe.h"
 #include "platform/wayland/sway_fenster.h"
 #include "platform/wayland/virtuelle_tastatur.h"
+#include "platform/wayland/wayland_eingabe.h"
 #include "platform/wayland/wayland_zwischenablage.h"
 
 namespace klebwerk::wayland {
@@ -90,6 +91,37 @@ TEST_F(VirtuelleTastaturTest, ControlVFuegtDieEigeneZwischenablageEin) {
     VirtuelleTastatur tastatur;
     ASSERT_EQ(tastatur.stoerung(), "");
     EXPECT_TRUE(kommtAn(tastatur, XKB_KEY_v, VirtuelleTastatur::control, "einfuegen image/png"));
+}
+
+TEST_F(VirtuelleTastaturTest, TasteMitPidHoltDasFensterNachVornUndSendetBefehlVAlsControlV) {
+    oeffneFenster();
+    Probefenster davor("Davor", 0, 0, 300, 200);
+    ASSERT_TRUE(warteBis([&] { return davor.hat("fokus") && fenster_->hat("fokus weg"); }));
+
+    VirtuelleTastatur tastatur;
+    WaylandEingabe eingabe(tastatur, *dienst_);
+    // The system's key codes: V with ⌘, then Return, both to the window behind.
+    auto gesehen = [&](const std::string& zeile) { return warteBis([&] { return fenster_->hat(zeile); }, 0.2); };
+    EXPECT_TRUE(warteBis([&] {
+        eingabe.taste(0x09, flagge::befehl, fenster_->pid());
+        return gesehen("taste 86 " + std::to_string(qtControl));
+    }));
+    EXPECT_TRUE(warteBis([&] {
+        eingabe.taste(0x24, 0, fenster_->pid());
+        return gesehen("taste 16777220 0");
+    }));
+    EXPECT_FALSE(davor.hat("taste 86 " + std::to_string(qtControl)));
+    // Nothing the user holds combines with these keys.
+    EXPECT_EQ(eingabe.eigeneFlaggen(flagge::befehl), flagge::modifikatoren);
+}
+
+TEST_F(VirtuelleTastaturTest, ZeichenEinerTasteNachDemLayout) {
+    VirtuelleTastatur us({}, "us"), de({}, "de");
+    WaylandEingabe aufUs(us, *dienst_), aufDe(de, *dienst_);
+    // The key at the position of Y gives z on a German layout.
+    EXPECT_EQ(aufUs.zeichen(0x10), "y");
+    EXPECT_EQ(aufDe.zeichen(0x10), "z");
+    EXPECT_EQ(aufDe.zeichen(0x29), "ö");  // the key right of L
 }
 
 TEST_F(VirtuelleTastaturTest, OhneTasteFuerDasZeichenEinGrund) {

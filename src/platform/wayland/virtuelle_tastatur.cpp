@@ -121,6 +121,21 @@ std::string VirtuelleTastatur::stoerung() const {
     return z_->stoerung;
 }
 
+std::string VirtuelleTastatur::zeichen(std::uint32_t evdev) const {
+    std::lock_guard lock(sperre_);
+    if (!z_->keymap) return {};
+    const xkb_keysym_t* syms = nullptr;
+    // Evdev codes are X key codes less 8.
+    int n = xkb_keymap_key_get_syms_by_level(z_->keymap, evdev + 8, 0, 0, &syms);
+    std::string text;
+    for (int i = 0; i < n; ++i) {
+        char puffer[16];
+        int laenge = xkb_keysym_to_utf8(syms[i], puffer, sizeof puffer);
+        if (laenge > 1) text.append(puffer, static_cast<std::size_t>(laenge - 1));
+    }
+    return text;
+}
+
 bool VirtuelleTastatur::druecke(std::uint32_t keysym, std::uint32_t modifikatoren, std::string& fehler) {
     std::lock_guard lock(sperre_);
     Zustand& z = *z_;

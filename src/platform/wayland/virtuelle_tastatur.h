@@ -30,6 +30,8 @@ public:
     // the layout has the keysym on the shifted level. False, with the reason, when the
     // layout has no key for it or the compositor is gone.
     bool druecke(std::uint32_t keysym, std::uint32_t modifikatoren, std::string& fehler);
+    // The characters the key with that evdev code gives on the layout, no modifiers.
+    std::string zeichen(std::uint32_t evdev) const;
 
     struct Zustand;
 
