@@ -1,8 +1,9 @@
 // A small window for the desktop tests: a title and geometry from the command line,
 // a text area that takes the focus, and every key press it receives on standard output
-// ("taste <Qt key> <modifier bits>"), mouse press ("maus <button> <x> <y>", in the
-// text area's coordinates; a right click opens no menu) and wheel turn ("rad <steps
-// up>"), so that a test can see what reached it.
+// ("taste <Qt key> <modifier bits>"), focus gained and lost ("fokus", "fokus weg"),
+// mouse press ("maus <button> <x> <y>", in the text area's coordinates; a right click
+// opens no menu) and wheel turn ("rad <steps up>"), so that a test can see what
+// reached it.
 //   klebwerk_probefenster TITEL X Y BREITE HOEHE
 
 #include <cstdio>
@@ -55,6 +56,11 @@ protected:
         std::printf("fokus\n");
         std::fflush(stdout);
         QPlainTextEdit::focusInEvent(e);
+    }
+    void focusOutEvent(QFocusEvent* e) override {
+        std::printf("fokus weg\n");
+        std::fflush(stdout);
+        QPlainTextEdit::focusOutEvent(e);
     }
 };
 

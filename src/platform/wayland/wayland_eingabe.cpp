@@ -1,0 +1,53 @@
+#include "platform/wayland/wayland_eingabe.h"
+
+#include "basis/protokoll.h"
+#include "platform/x11/tastencodes.h"
+
+namespace klebwerk::wayland {
+
+void WaylandEingabe::taste(std::uint16_t code, std::uint64_t flaggen, std::optional<int> pid) {
+    auto t = x11::tastenCode(code);
+    if (!t) {
+        protokoll("key " + std::to_string(code) + ": no such key code");
+        return;
+    }
+    std::string fehler;
+    if (pid) {
+        auto vorn = fenster_.fokussiertes(fehler);
+        if ((!vorn || vorn->pid != *pid) && !fenster_.aktivierePid(*pid, fehler))
+            protokoll("key " + std::to_string(code) + " for process " + std::to_string(*pid) + ": " + fehler);
+    }
+    std::uint32_t mods = 0;
+    if (flaggen & flagge::umschalt) mods |= VirtuelleTastatur::umschalt;
+    // ⌘ and ⌃ both as Control: the platform's shortcuts (⌘V) are Control ones here.
+    if (flaggen & (flagge::control | flagge::befehl)) mods |= VirtuelleTastatur::control;
+    if (flaggen & flagge::option) mods |= VirtuelleTastatur::alt;
+    if (!tastatur_.druecke(t->keysym, mods, fehler)) protokoll("key " + std::to_string(code) + ": " + fehler);
+}
+
+void WaylandEingabe::fehltNoch(const char* was) { protokoll(std::string(was) + " is not available on Wayland yet"); }
+
+void WaylandEingabe::maus(Maustaste, bool, Punkt) {
+    if (!mausGemeldet_.exchange(true)) fehltNoch("synthetic mouse input");
+}
+
+void WaylandEingabe::bewegeZeiger(Punkt) {
+    if (!mausGemeldet_.exchange(true)) fehltNoch("synthetic mouse input");
+}
+
+Punkt WaylandEingabe::zeiger() {
+    if (!zeigerGemeldet_.exchange(true)) fehltNoch("the pointer position");
+    return {};
+}
+
+double WaylandEingabe::leerlauf() {
+    if (!leerlaufGemeldet_.exchange(true)) fehltNoch("the user's idle time");
+    return 0;
+}
+
+std::string WaylandEingabe::zeichen(std::uint16_t code) {
+    auto t = x11::tastenCode(code);
+    return t ? tastatur_.zeichen(t->evdev) : std::string();
+}
+
+}  // namespace klebwerk::wayland

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <atomic>
+
+#include "platform/eingabe.h"
+#include "platform/wayland/sway_fenster.h"
+#include "platform/wayland/virtuelle_tastatur.h"
+
+namespace klebwerk::wayland {
+
+// Input on sway: keys through the virtual keyboard of this process, to the focused
+// window or, with a pid, to that process's window after giving it the focus through the
+// IPC (a Wayland client only ever gets keys while it has the focus). The keyboard has a
+// modifier state of its own, so modifiers the user holds never combine with its keys.
+// Mouse input, the pointer's position and the idle time are not available here yet:
+// they are logged once and answer as if the user had just been busy at the origin.
+class WaylandEingabe : public Eingabe {
+public:
+    WaylandEingabe(VirtuelleTastatur& tastatur, const SwayFensterdienst& fenster)
+        : tastatur_(tastatur), fenster_(fenster) {}
+
+    void taste(std::uint16_t code, std::uint64_t flaggen, std::optional<int> pid) override;
+    void maus(Maustaste taste, bool runter, Punkt wo) override;
+    void bewegeZeiger(Punkt wo) override;
+    Punkt zeiger() override;
+    double leerlauf() override;
+    // Nothing the user holds reaches the virtual keyboard's keys: none to wait for.
+    std::uint64_t gehalteneFlaggen() override { return 0; }
+    std::uint64_t eigeneFlaggen(std::uint64_t) override { return flagge::modifikatoren; }
+    std::string zeichen(std::uint16_t code) override;
+
+private:
+    void fehltNoch(const char* was);
+
+    VirtuelleTastatur& tastatur_;
+    const SwayFensterdienst& fenster_;
+    std::atomic<bool> mausGemeldet_{false}, zeigerGemeldet_{false}, leerlaufGemeldet_{false};
+};
+
+}  // namespace klebwerk::wayland
