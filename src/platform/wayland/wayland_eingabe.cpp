@@ -40,8 +40,8 @@ Punkt WaylandEingabe::zeiger() {
     return {};
 }
 
-double WaylandEingabe::leerlauf() {
-    if (!leerlaufGemeldet_.exchange(true)) fehltNoch("the user's idle time");
+double WaylandEingabe::zeigerRuhe() {
+    if (!ruheGemeldet_.exchange(true)) fehltNoch("the pointer's rest");
     return 0;
 }
 

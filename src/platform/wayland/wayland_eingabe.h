@@ -23,7 +23,10 @@ public:
     void maus(Maustaste taste, bool runter, Punkt wo) override;
     void bewegeZeiger(Punkt wo) override;
     Punkt zeiger() override;
-    double leerlauf() override;
+    // Not known yet on this backend: the pointer counts as just moved, so that
+    // nothing waits for it to rest and then moves it.
+    double zeigerRuhe() override;
+    bool maustasteGehalten() override { return false; }
     // Nothing the user holds reaches the virtual keyboard's keys: none to wait for.
     std::uint64_t gehalteneFlaggen() override { return 0; }
     std::uint64_t eigeneFlaggen(std::uint64_t) override { return flagge::modifikatoren; }
@@ -34,7 +37,7 @@ private:
 
     VirtuelleTastatur& tastatur_;
     const SwayFensterdienst& fenster_;
-    std::atomic<bool> mausGemeldet_{false}, zeigerGemeldet_{false}, leerlaufGemeldet_{false};
+    std::atomic<bool> mausGemeldet_{false}, zeigerGemeldet_{false}, ruheGemeldet_{false};
 };
 
 }  // namespace klebwerk::wayland
