@@ -20,12 +20,17 @@ FeldPanel::FeldPanel(Plattform& plattform, const QString& titel, bool hintergrun
 FeldPanel::~FeldPanel() = default;
 
 Rechteck FeldPanel::rahmen() const {
-    QRect g = geometry();
-    return {double(g.x()), double(g.y()), double(g.width()), double(g.height())};
+    return {double(ort_.x()), double(ort_.y()), double(width()), double(height())};
 }
 
 void FeldPanel::setzeRahmen(const Rechteck& r) {
-    setGeometry(qRound(r.x), qRound(r.y), qRound(r.breite), qRound(r.hoehe));
+    ort_ = QPoint(qRound(r.x), qRound(r.y));
+    setGeometry(ort_.x(), ort_.y(), qRound(r.breite), qRound(r.hoehe));
+}
+
+void FeldPanel::verschiebeNach(QPoint ort) {
+    ort_ = ort;
+    move(ort);
 }
 
 void FeldPanel::vorne() {
@@ -41,14 +46,14 @@ void FeldPanel::mousePressEvent(QMouseEvent* e) {
     if (!hintergrundZiehbar_ || e->button() != Qt::LeftButton) return QWidget::mousePressEvent(e);
     zieht_ = true;
     bewegt_ = false;
-    griff_ = e->globalPosition().toPoint() - pos();
+    griff_ = e->globalPosition().toPoint() - ort_;
 }
 
 void FeldPanel::mouseMoveEvent(QMouseEvent* e) {
     if (!zieht_ || !(e->buttons() & Qt::LeftButton)) return QWidget::mouseMoveEvent(e);
     const QPoint ziel = e->globalPosition().toPoint() - griff_;
-    if (ziel == pos()) return;
-    move(ziel);
+    if (ziel == ort_) return;
+    verschiebeNach(ziel);
     bewegt_ = true;
 }
 

@@ -23,9 +23,13 @@ public:
     FeldPanel(Plattform& plattform, const QString& titel, bool hintergrundZiehbar);
     ~FeldPanel() override;
 
-    // Where the window stands, in top-left screen coordinates.
+    // Where the window stands, in top-left screen coordinates: where this program put
+    // it (by code or by the user's drag). The window system's own report can say (0, 0)
+    // for a moment after a window is first shown, while the window manager takes it.
     Rechteck rahmen() const;
     void setzeRahmen(const Rechteck& r);
+    QPoint ort() const { return ort_; }
+    void verschiebeNach(QPoint ort);
     // Shows the window in front of the others without activating anything.
     void vorne();
     void weg();
@@ -55,6 +59,7 @@ private:
     bool zieht_ = false;
     bool bewegt_ = false;
     QPoint griff_;
+    QPoint ort_;
 };
 
 }  // namespace klebwerk

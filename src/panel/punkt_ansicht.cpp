@@ -1,5 +1,7 @@
 #include "panel/punkt_ansicht.h"
 
+#include "panel/feld_panel.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -188,7 +190,7 @@ void PunktAnsicht::paintEvent(QPaintEvent*) {
 void PunktAnsicht::drueckeAn(QMouseEvent* e, int klicks) {
     if (e->button() != Qt::LeftButton || !window() || window() == this) return;
     druckPunkt_ = e->globalPosition();
-    fensterUrsprung_ = window()->pos();
+    fensterUrsprung_ = fensterOrt();
     wirdGezogen_ = true;
     gezogen_ = false;
     klicks_ = klicks;
@@ -224,7 +226,7 @@ void PunktAnsicht::mouseReleaseEvent(QMouseEvent* e) {
 // --- the glide
 
 void PunktAnsicht::gleite() {
-    gleitOrt_ = window()->pos();
+    gleitOrt_ = fensterOrt();
     gleitUhr_ = schleife_.wiederhole(gleitIntervall, [this] { gleitTakt(); });
 }
 
@@ -233,7 +235,7 @@ void PunktAnsicht::gleitTakt() {
     if (!gleitZiel_ || !fenster || fenster == this) return;
     // The whole-point window position lags behind the fractional one; a window moved
     // by someone else starts from where it stands.
-    if (fenster->pos() != gleitOrt_.toPoint()) gleitOrt_ = fenster->pos();
+    if (fensterOrt() != gleitOrt_.toPoint()) gleitOrt_ = fensterOrt();
     const QPointF c = gleitOrt_;
     const QPointF z = *gleitZiel_;
     const QPointF naechster = c + (z - c) * gleitFaktor;
@@ -249,7 +251,16 @@ void PunktAnsicht::gleitTakt() {
 
 void PunktAnsicht::bewegeFenster(QPointF ursprung) {
     gleitOrt_ = ursprung;
-    window()->move(ursprung.toPoint());
+    if (auto* feld = dynamic_cast<FeldPanel*>(window())) {
+        feld->verschiebeNach(ursprung.toPoint());
+    } else {
+        window()->move(ursprung.toPoint());
+    }
+}
+
+QPoint PunktAnsicht::fensterOrt() const {
+    if (auto* feld = dynamic_cast<const FeldPanel*>(window())) return feld->ort();
+    return window()->pos();
 }
 
 }  // namespace klebwerk

@@ -64,6 +64,8 @@ private:
     void gleite();
     void gleitTakt();
     void bewegeFenster(QPointF ursprung);
+    // Where the point's window stands, as this program put it.
+    QPoint fensterOrt() const;
 
     Laufschleife& schleife_;
     std::optional<QColor> farbe_;
