@@ -80,7 +80,7 @@ struct VieleAnwendungen {
                                                           p.eingabe, p.abgriff, p.kuerzel, p.praeferenzen,
                                                           p.bildschirme, p.anmeldeobjekt, p.neustart, p.klang,
                                                           p.befehle, p.sprachen, p.ordner, p.dateien, p.beendigung,
-                                                          p.werkzeug, p.systemkuerzel});
+                                                          p.werkzeug, p.systemkuerzel, p.eigeneFenster});
         ud = std::make_unique<Einstellungen>(einstellungsDatei());
         steuerung = std::make_unique<Steuerung>(*plattform, *ud);
         // Ten targets in windows of ten of those processes.
