@@ -770,8 +770,9 @@ bool XVerbindung::wurzelEreignis(xcb_generic_event_t* e) {
     case XCB_MAP_NOTIFY: {
         auto* n = reinterpret_cast<xcb_map_notify_event_t*>(e);
         if (n->event != wurzel_) return false;
-        if (auto it = ueberlagerungen_.find(n->window); it != ueberlagerungen_.end()) it->second.abgebildet = true;
-        else if (n->override_redirect) neueUeberlagerung(n->window, true);
+        // Read anew: a window first seen at its creation may have got its process and
+        // title only just before it was mapped.
+        if (n->override_redirect || ueberlagerungen_.count(n->window)) neueUeberlagerung(n->window, true);
         wurzelAlt_ = true;
         return true;
     }
