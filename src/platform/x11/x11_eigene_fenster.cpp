@@ -32,29 +32,12 @@ void X11EigeneFenster::schwebend(std::uint64_t fenster) {
 
 // On the X thread.
 void X11EigeneFenster::sende(std::uint32_t fenster) {
-    auto nachricht = [this, fenster](xcb_atom_t art, std::uint32_t d0, std::uint32_t d1, std::uint32_t d2,
-                                     std::uint32_t d3) {
-        xcb_client_message_event_t n{};
-        n.response_type = XCB_CLIENT_MESSAGE;
-        n.format = 32;
-        n.window = fenster;
-        n.type = art;
-        n.data.data32[0] = d0;
-        n.data.data32[1] = d1;
-        n.data.data32[2] = d2;
-        n.data.data32[3] = d3;
-        xcb_send_event(x_.xcb(), 0, x_.wurzel(),
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&n));
-    };
-    const xcb_atom_t zustand = x_.atom("_NET_WM_STATE");
     // Two states per message, as the protocol allows.
-    nachricht(zustand, hinzufuegen, x_.atom("_NET_WM_STATE_STICKY"), x_.atom("_NET_WM_STATE_SKIP_TASKBAR"),
-              quelleAnwendung);
-    nachricht(zustand, hinzufuegen, x_.atom("_NET_WM_STATE_SKIP_PAGER"), x_.atom("_NET_WM_STATE_ABOVE"),
-              quelleAnwendung);
-    nachricht(x_.atom("_NET_WM_DESKTOP"), alleArbeitsflaechen, quelleAnwendung, 0, 0);
-    xcb_flush(x_.xcb());
+    x_.sendeWmNachricht(fenster, "_NET_WM_STATE", hinzufuegen, x_.atom("_NET_WM_STATE_STICKY"),
+                        x_.atom("_NET_WM_STATE_SKIP_TASKBAR"), quelleAnwendung);
+    x_.sendeWmNachricht(fenster, "_NET_WM_STATE", hinzufuegen, x_.atom("_NET_WM_STATE_SKIP_PAGER"),
+                        x_.atom("_NET_WM_STATE_ABOVE"), quelleAnwendung);
+    x_.sendeWmNachricht(fenster, "_NET_WM_DESKTOP", alleArbeitsflaechen, quelleAnwendung, 0, 0);
 }
 
 }  // namespace klebwerk::x11

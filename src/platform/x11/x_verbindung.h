@@ -138,6 +138,11 @@ public:
     // The error replies seen so far (for tests).
     std::uint64_t xFehler() const { return fehlerZahl_; }
 
+    // A client message of that type about `fenster` to the window manager (through
+    // the root); from any thread.
+    bool sendeWmNachricht(std::uint32_t fenster, const char* art, std::uint32_t d0, std::uint32_t d1,
+                          std::uint32_t d2, std::uint32_t d3);
+
 private:
     void lauf();
     void fuehreAufgabenAus();
@@ -159,8 +164,6 @@ private:
     bool wurzelEreignis(xcb_generic_event_t* e);
     void melde(std::uint32_t id, FensterAenderung a);
     void veroeffentliche();
-    bool sendeWmNachricht(std::uint32_t fenster, const char* art, std::uint32_t d0, std::uint32_t d1,
-                          std::uint32_t d2, std::uint32_t d3);
     void wecke();
     void nachFremdemWarten();
 
