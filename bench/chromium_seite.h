@@ -20,7 +20,7 @@
 #include "ax/ax.h"
 #include "ax/letztes_element.h"
 #include "platform/atspi/atspi_zugaenglichkeit.h"
-#include "platform/x11/qt_laufschleife.h"
+#include "platform/linux/qt_laufschleife.h"
 
 namespace klebwerk::bench {
 
@@ -53,7 +53,7 @@ struct ChromiumSeite {
     QProcess chromium;
     LeereFensterliste liste;
     LeererArbeitsplatz arbeitsplatz;
-    std::unique_ptr<x11::QtLaufschleife> schleife;
+    std::unique_ptr<linuxdesk::QtLaufschleife> schleife;
     std::unique_ptr<atspi::AtspiZugaenglichkeit> zg;
     std::unique_ptr<AX> ax;
     int pid = 0;
@@ -86,7 +86,7 @@ struct ChromiumSeite {
                                     "--disable-gpu", "--user-data-dir=" + ordner.path() + "/profil",
                                     "file://" + seite});
         chromium.waitForStarted(5000);
-        schleife = std::make_unique<x11::QtLaufschleife>();
+        schleife = std::make_unique<linuxdesk::QtLaufschleife>();
         zg = std::make_unique<atspi::AtspiZugaenglichkeit>(liste, arbeitsplatz, *schleife);
         zg->vertraut(true);
         ax = std::make_unique<AX>(*zg);

@@ -13,14 +13,14 @@
 
 #include "input/system_kuerzel_speicher.h"
 #include "platform/sim/sim_desktop.h"
-#include "platform/x11/linux_systemkuerzel.h"
+#include "platform/linux/linux_systemkuerzel.h"
 
 namespace klebwerk {
 namespace {
 
 struct GnomeOrte {
     QTemporaryDir ordner;
-    x11::LinuxSystemkuerzel::Orte orte;
+    linuxdesk::LinuxSystemkuerzel::Orte orte;
     bool bereit = false;
 
     GnomeOrte() {
@@ -45,7 +45,7 @@ void BM_SystemKuerzelGelesen(benchmark::State& state) {
         state.SkipWithError("glib-compile-schemas failed");
         return;
     }
-    x11::LinuxSystemkuerzel k(g.orte);
+    linuxdesk::LinuxSystemkuerzel k(g.orte);
     for (auto _ : state) benchmark::DoNotOptimize(k.lies(30));
 }
 BENCHMARK(BM_SystemKuerzelGelesen);
@@ -56,7 +56,7 @@ void BM_SystemKuerzelBehalten(benchmark::State& state) {
         state.SkipWithError("glib-compile-schemas failed");
         return;
     }
-    x11::LinuxSystemkuerzel k(g.orte);
+    linuxdesk::LinuxSystemkuerzel k(g.orte);
     sim::SimDesktop d;
     SystemKuerzelSpeicher speicher(k, d.eingabe);
     for (auto _ : state) benchmark::DoNotOptimize(speicher.text(30));

@@ -12,8 +12,8 @@
 #include "intake/fangordner.h"
 #include "intake/waechter.h"
 #include "platform/sim/sim_desktop.h"
-#include "platform/x11/inotify_ordnerereignisse.h"
-#include "platform/x11/linux_dateiinfo.h"
+#include "platform/linux/inotify_ordnerereignisse.h"
+#include "platform/linux/linux_dateiinfo.h"
 
 namespace {
 
@@ -30,8 +30,8 @@ struct Aufbau {
     std::string wurzel;
     std::string ordner;
     sim::SimDesktop d;
-    x11::InotifyOrdnerereignisse inotify{false};
-    x11::LinuxDateiinfo dateien;
+    linuxdesk::InotifyOrdnerereignisse inotify{false};
+    linuxdesk::LinuxDateiinfo dateien;
     std::optional<Plattform> plattform;
     std::unique_ptr<Waechter> w;
     int gemeldet = 0;

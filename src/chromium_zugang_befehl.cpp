@@ -3,15 +3,15 @@
 #include <string>
 
 #include "app/sprache.h"
-#include "platform/x11/chromium_zugang.h"
+#include "platform/linux/chromium_zugang.h"
 
 namespace klebwerk {
 
-using x11::ZugangsStand;
+using linuxdesk::ZugangsStand;
 
 int chromiumZugangBefehl(bool an, std::ostream& aus, std::ostream& fehler) {
-    const std::string schalter(x11::zugangsSchalter);
-    auto ergebnisse = an ? x11::richteChromiumZugangEin() : x11::entferneChromiumZugang();
+    const std::string schalter(linuxdesk::zugangsSchalter);
+    auto ergebnisse = an ? linuxdesk::richteChromiumZugangEin() : linuxdesk::entferneChromiumZugang();
     bool gelungen = true;
     bool einerDa = false;
     bool eingerichtet = false;

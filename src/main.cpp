@@ -15,28 +15,29 @@
 #include "app/sprache.h"
 #include "app/steuerung.h"
 #include "chromium_zugang_befehl.h"
-#include "platform/x11/dbus_einzelinstanz.h"
-#include "platform/x11/neustart_helfer.h"
-#include "platform/x11/signal_beendigung.h"
+#include "platform/linux/dbus_einzelinstanz.h"
+#include "platform/linux/neustart_helfer.h"
+#include "platform/linux/qt_sprachen.h"
+#include "platform/linux/signal_beendigung.h"
 #include "platform/x11/x11_desktop.h"
 
 int main(int argc, char** argv) {
     using namespace klebwerk;
     // The relaunch helper of the language switch never becomes an application.
-    if (int status = x11::fuehreNeustartAus(argc, argv); status >= 0) return status;
+    if (int status = linuxdesk::fuehreNeustartAus(argc, argv); status >= 0) return status;
     // Commands that only change files and end: no application, no desktop connection.
     for (int i = 1; i < argc; ++i) {
         std::string_view befehl = argv[i];
         if (befehl == "--chromium-zugang" || befehl == "--chromium-zugang-aus") {
             Einstellungen ud(einstellungsDatei());
-            setzeEnglisch(englischAus(ud.text("sprache"), x11::QtSprachen().bevorzugt()));
+            setzeEnglisch(englischAus(ud.text("sprache"), linuxdesk::QtSprachen().bevorzugt()));
             return chromiumZugangBefehl(befehl == "--chromium-zugang", std::cout, std::cerr);
         }
     }
 
     // Before any thread exists, so that every thread inherits it: SIGTERM is then
     // read from a signalfd by the event loop, never by a signal handler.
-    x11::sperreBeendigungssignal();
+    linuxdesk::sperreBeendigungssignal();
 
     QApplication anwendung(argc, argv);
     anwendung.setApplicationName(QStringLiteral("Klebwerk"));
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
 
     // Once per session: a second start calls the running instance, which shows its
     // panel, and ends before it has made a window or read a setting.
-    x11::DbusEinzelinstanz instanz;
+    linuxdesk::DbusEinzelinstanz instanz;
     Steuerung* laufende = nullptr;
     bool gerufenVorStart = false;
     const Startweg weg = entscheideStart(

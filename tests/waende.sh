@@ -11,7 +11,7 @@ melde() {
   fehler=1
 }
 
-backends='^platform/(x11|atspi|wayland)/'
+backends='^platform/(x11|atspi|wayland|linux)/'
 treffer=$(grep -rnE '#include <(X11/|xcb/|xkbcommon/|wayland-)' . | sed 's#^\./##' | grep -vE "$backends")
 [ -z "$treffer" ] || melde "window-system headers outside the desktop backends:" "$treffer"
 
@@ -29,6 +29,9 @@ treffer=$(grep -rnE '#include "[a-z]+/' platform basis | grep -vE '#include "(pl
 
 treffer=$(grep -rnE '#include "platform/(x11|wayland)/' platform/atspi)
 [ -z "$treffer" ] || melde "AT-SPI depending on one window system:" "$treffer"
+
+treffer=$(grep -rnE '#include "platform/(x11|wayland)/' platform/linux)
+[ -z "$treffer" ] || melde "the shared Linux services depending on one window system:" "$treffer"
 
 treffer=$(grep -rnE '#include "platform/' basis)
 [ -z "$treffer" ] || melde "portable helpers depending on the platform:" "$treffer"

@@ -22,7 +22,7 @@
 #include "desktop/tonserver.h"
 #include "feedback/klang_synthese.h"
 #include "feedback/wav.h"
-#include "platform/x11/pulse_klangspieler.h"
+#include "platform/linux/pulse_klangspieler.h"
 
 using Uhr = std::chrono::steady_clock;
 
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     }
     const std::string klick =
         klebwerk::wav(klebwerk::synthetisiere(klebwerk::segmenteVon(klebwerk::KlangArt::klick), klebwerk::systemZufall()));
-    klebwerk::x11::PulseKlangspieler spieler;
+    linuxdesk::PulseKlangspieler spieler;
 
     std::vector<double> zeiten, aufrufe;
     for (int i = 0; i <= runden; ++i) {

@@ -13,7 +13,7 @@
 #include "desktop/warten.h"
 #include "feedback/klang_synthese.h"
 #include "feedback/wav.h"
-#include "platform/x11/pulse_klangspieler.h"
+#include "platform/linux/pulse_klangspieler.h"
 #include "support/protokoll_hilfe.h"
 #include "support/temp_heim.h"
 
@@ -75,7 +75,7 @@ protected:
 };
 
 TEST_F(KlangDesktop, KlickKommtProbeFuerProbeAmAusgangAn) {
-    x11::PulseKlangspieler spieler;
+    linuxdesk::PulseKlangspieler spieler;
     const std::string klick = wav(synthetisiere(segmenteVon(KlangArt::klick), systemZufall()));
     spieler.spiele(klick);
     // The samples pass unchanged (mono, 44100 Hz, full volume): the sound's body stands
@@ -91,7 +91,7 @@ TEST_F(KlangDesktop, KlickKommtProbeFuerProbeAmAusgangAn) {
 TEST_F(KlangDesktop, EinZweiterKlangSchneidetDenErstenNichtAb) {
     // One second of 8000; while it plays, 0.2 s of 4000. The sink mixes 12000 where they
     // overlap, and the first sound goes on at 8000 after the second has ended.
-    x11::PulseKlangspieler spieler;
+    linuxdesk::PulseKlangspieler spieler;
     spieler.spiele(gleichton(8000.0 / 32000, 1.0));
     ASSERT_TRUE(warteBis([&] { return anzahl(mitschnitt.proben(), 8000) > 2000; }, 10.0));
     spieler.spiele(gleichton(4000.0 / 32000, 0.2));
@@ -109,7 +109,7 @@ TEST_F(KlangDesktop, EinZweiterKlangSchneidetDenErstenNichtAb) {
 }
 
 TEST_F(KlangDesktop, SpieleWartetNichtAufEinenHaengendenServer) {
-    x11::PulseKlangspieler spieler;
+    linuxdesk::PulseKlangspieler spieler;
     // Connected first, then the server stops answering.
     spieler.spiele(gleichton(0.1, 0.05));
     ASSERT_TRUE(warteBis([&] { return spieler.laufende() == 0; }, 10.0));
@@ -127,7 +127,7 @@ TEST_F(KlangDesktop, SpieleWartetNichtAufEinenHaengendenServer) {
 }
 
 TEST_F(KlangDesktop, EndeDesSpielersBeendetLaufendeKlaenge) {
-    auto spieler = std::make_unique<x11::PulseKlangspieler>();
+    auto spieler = std::make_unique<linuxdesk::PulseKlangspieler>();
     spieler->spiele(gleichton(6000.0 / 32000, 5.0));
     ASSERT_TRUE(warteBis([&] { return anzahl(mitschnitt.proben(), 6000) > 4410; }, 10.0));
     spieler.reset();
@@ -147,7 +147,7 @@ TEST(KlangOhneServer, BleibtStummMitEinerZeileUndFindetEinenSpaeterenServer) {
     test::Mitschnitt mitschnitt{server};
     ASSERT_TRUE(mitschnitt.laeuft());
 
-    x11::PulseKlangspieler spieler;
+    linuxdesk::PulseKlangspieler spieler;
     {
         ServerAdresse nirgends("unix:" + heim.pfad() + "/kein-server");
         spieler.spiele(gleichton(0.2, 0.1));
@@ -169,7 +169,7 @@ TEST(KlangOhneAusgabe, ServerOhneSenkeGibtEineZeileUndKeinenFehler) {
     test::Tonserver server(false);
     if (!server.bereit()) GTEST_SKIP() << "pulseaudio did not start here";
     ServerAdresse adresse(server.adresse());
-    x11::PulseKlangspieler spieler;
+    linuxdesk::PulseKlangspieler spieler;
     for (int i = 0; i < 3; ++i) spieler.spiele(gleichton(0.2, 0.1));
     ASSERT_TRUE(warteBis([&] { return spieler.laufende() == 0; }, 10.0));
     EXPECT_EQ(stummZeilen(heim), 1) << heim.protokoll();

@@ -3,7 +3,7 @@
 
 #include "desktop/ablage_helfer.h"
 #include "desktop/atspi_hilfe.h"
-#include "platform/x11/qt_laufschleife.h"
+#include "platform/linux/qt_laufschleife.h"
 #include "platform/x11/x11_zwischenablage.h"
 #include "support/vertrag_ablage.h"
 
@@ -38,7 +38,7 @@ public:
     void gleicheAb() override { x.gleicheAb(2); }
 
     x11::XVerbindung x;
-    x11::QtLaufschleife schleife;
+    linuxdesk::QtLaufschleife schleife;
     std::unique_ptr<Kindprozess> helfer;
 
 private:

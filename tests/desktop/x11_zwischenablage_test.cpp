@@ -10,7 +10,7 @@
 #include "desktop/ablage_helfer.h"
 #include "desktop/atspi_hilfe.h"
 #include "desktop/x11_hilfe.h"
-#include "platform/x11/qt_laufschleife.h"
+#include "platform/linux/qt_laufschleife.h"
 #include "platform/x11/x11_eingabe.h"
 #include "platform/x11/x11_zwischenablage.h"
 
@@ -78,7 +78,7 @@ protected:
         ablage.reset();
         x.reset();
     }
-    QtLaufschleife schleife;
+    linuxdesk::QtLaufschleife schleife;
     std::unique_ptr<XVerbindung> x;
     std::unique_ptr<X11Zwischenablage> ablage;
 };

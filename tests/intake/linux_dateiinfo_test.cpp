@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "intake/intake_hilfe.h"
-#include "platform/x11/linux_dateiinfo.h"
+#include "platform/linux/linux_dateiinfo.h"
 
 namespace klebwerk {
 namespace {
@@ -34,7 +34,7 @@ std::map<std::string, Art> alsKarte(const std::vector<DateiEintrag>& e) {
 class LinuxListe : public ::testing::Test {
 protected:
     test::TempOrdner tmp;
-    x11::LinuxDateiinfo dateien;
+    linuxdesk::LinuxDateiinfo dateien;
     std::vector<DateiEintrag> eintraege;
     std::string fehler;
 };

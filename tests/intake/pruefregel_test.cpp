@@ -2,7 +2,7 @@
 
 #include "intake/aufnahmearten.h"
 #include "intake/pruefregel.h"
-#include "platform/x11/linux_praeferenzen.h"
+#include "platform/linux/linux_praeferenzen.h"
 
 namespace klebwerk {
 namespace {
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
         Fall{.was = "Aufnahme zu alt", .art = video, .aufnahmeName = true, .groesse = 100, .alterGeaendert = 121, .alterEntstanden = std::nullopt, .vorherGroesse = 100, .vorherVor = 5, .tat = Tat::setzen}));
 
 TEST(Aufnahmearten, ErkenntEndungenUndAnfaengeMitDenenDesDesktops) {
-    Aufnahmearten a = Aufnahmearten::mit(x11::LinuxAufnahmewerkzeug().namen());
+    Aufnahmearten a = Aufnahmearten::mit(linuxdesk::LinuxAufnahmewerkzeug().namen());
     EXPECT_EQ(a.art("Screenshot 1.PNG"), AufnahmeArt::bild);
     EXPECT_EQ(a.art("/x/y.jpeg"), AufnahmeArt::bild);
     EXPECT_EQ(a.art("a.TIF"), AufnahmeArt::bild);

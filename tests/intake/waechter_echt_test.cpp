@@ -13,8 +13,8 @@
 #include "intake/intake_hilfe.h"
 #include "intake/waechter.h"
 #include "platform/sim/sim_desktop.h"
-#include "platform/x11/inotify_ordnerereignisse.h"
-#include "platform/x11/linux_dateiinfo.h"
+#include "platform/linux/inotify_ordnerereignisse.h"
+#include "platform/linux/linux_dateiinfo.h"
 
 namespace klebwerk {
 namespace {
@@ -25,8 +25,8 @@ class WaechterEcht : public ::testing::Test {
 protected:
     test::TempOrdner tmp;
     sim::SimDesktop d;
-    x11::InotifyOrdnerereignisse inotify{false};
-    x11::LinuxDateiinfo dateien;
+    linuxdesk::InotifyOrdnerereignisse inotify{false};
+    linuxdesk::LinuxDateiinfo dateien;
     std::string ordner = tmp.pfad + "/Bilder";
     std::optional<Plattform> plattform;
     std::unique_ptr<Waechter> w;

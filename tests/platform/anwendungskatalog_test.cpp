@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/x11/anwendungskatalog.h"
+#include "platform/linux/anwendungskatalog.h"
 
-namespace klebwerk::x11 {
+namespace klebwerk::linuxdesk {
 namespace {
 
 TEST(Anwendungskatalog, BrowserKennungen) {
@@ -95,4 +95,4 @@ TEST(Anwendungskatalog, EintragEinesInterpretersGiltNichtFuerJedesSeinerProgramm
 }
 
 }  // namespace
-}  // namespace klebwerk::x11
+}  // namespace klebwerk::linuxdesk

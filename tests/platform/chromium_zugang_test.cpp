@@ -10,9 +10,9 @@
 
 #include <unistd.h>
 
-#include "platform/x11/chromium_zugang.h"
+#include "platform/linux/chromium_zugang.h"
 
-namespace klebwerk::x11 {
+namespace klebwerk::linuxdesk {
 namespace {
 
 namespace fs = std::filesystem;
@@ -268,4 +268,4 @@ TEST_F(ChromiumZugangTest, DatenordnerOhneRelativeUndOhneDenEigenen) {
 }
 
 }  // namespace
-}  // namespace klebwerk::x11
+}  // namespace klebwerk::linuxdesk

@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "intake/intake_hilfe.h"
-#include "platform/x11/inotify_ordnerereignisse.h"
+#include "platform/linux/inotify_ordnerereignisse.h"
 
 namespace klebwerk {
 namespace {
@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 class Inotify : public ::testing::Test {
 protected:
     test::TempOrdner tmp;
-    x11::InotifyOrdnerereignisse ereignisse{false};
+    linuxdesk::InotifyOrdnerereignisse ereignisse{false};
     std::vector<std::pair<Art, std::string>> gehoert;
     Marke beobachte(const std::string& o) {
         std::string fehler;

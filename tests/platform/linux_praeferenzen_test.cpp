@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "intake/intake_hilfe.h"
-#include "platform/x11/linux_praeferenzen.h"
+#include "platform/linux/linux_praeferenzen.h"
 
 namespace klebwerk {
 namespace {
@@ -33,7 +33,7 @@ protected:
         fs::create_directories(fs::path(pfad).parent_path());
         std::ofstream(pfad) << inhalt;
     }
-    Wert lies(const std::string& k) { return x11::LinuxPraeferenzen().lies("com.apple.screencapture", k); }
+    Wert lies(const std::string& k) { return linuxdesk::LinuxPraeferenzen().lies("com.apple.screencapture", k); }
 };
 
 TEST_F(LinuxPraef, GnomeSpeichertInScreenshotsUnterDenBildern) {
@@ -67,13 +67,13 @@ TEST_F(LinuxPraef, EigeneDateiGewinntUndNimmtJedesSchreibenAuf) {
     setze("XDG_CURRENT_DESKTOP", "GNOME");
     datei(heim.pfad + "/.config/de.quenmoral.klebwerk/praeferenzen.json",
           R"({"com.apple.screencapture": {"location": "~/Aufnahmen", "show-thumbnail": true}})");
-    x11::LinuxPraeferenzen p;
+    linuxdesk::LinuxPraeferenzen p;
     EXPECT_EQ(p.lies("com.apple.screencapture", "location"), Wert(std::string("~/Aufnahmen")));
     EXPECT_EQ(p.lies("com.apple.screencapture", "show-thumbnail"), Wert(true));
     EXPECT_EQ(p.lies("com.apple.screencapture", "location-screenshot"), Wert(heim.pfad + "/Pictures/Screenshots"));
     p.schreibe("com.apple.screencapture", "show-thumbnail", Wert(false));
     p.synchronisiere("com.apple.screencapture");
-    EXPECT_EQ(x11::LinuxPraeferenzen().lies("com.apple.screencapture", "show-thumbnail"), Wert(false));
+    EXPECT_EQ(linuxdesk::LinuxPraeferenzen().lies("com.apple.screencapture", "show-thumbnail"), Wert(false));
     p.schreibe("com.apple.screencapture", "show-thumbnail", Wert());
     EXPECT_TRUE(p.lies("com.apple.screencapture", "show-thumbnail").fehlt());
     EXPECT_EQ(p.lies("com.apple.screencapture", "location"), Wert(std::string("~/Aufnahmen")));
@@ -81,9 +81,9 @@ TEST_F(LinuxPraef, EigeneDateiGewinntUndNimmtJedesSchreibenAuf) {
 
 TEST(XdgBenutzerordner, LiestNurErlaubteWerte) {
     std::string inhalt = "XDG_PICTURES_DIR=\"relativ\"\nXDG_VIDEOS_DIR=\"$HOME\"\nXDG_DESKTOP_DIR=\"/abs/pfad\"\n";
-    EXPECT_FALSE(x11::xdgBenutzerordner(inhalt, "PICTURES", "/h"));
-    EXPECT_EQ(x11::xdgBenutzerordner(inhalt, "VIDEOS", "/h"), "/h");
-    EXPECT_EQ(x11::xdgBenutzerordner(inhalt, "DESKTOP", "/h"), "/abs/pfad");
+    EXPECT_FALSE(linuxdesk::xdgBenutzerordner(inhalt, "PICTURES", "/h"));
+    EXPECT_EQ(linuxdesk::xdgBenutzerordner(inhalt, "VIDEOS", "/h"), "/h");
+    EXPECT_EQ(linuxdesk::xdgBenutzerordner(inhalt, "DESKTOP", "/h"), "/abs/pfad");
 }
 
 }  // namespace

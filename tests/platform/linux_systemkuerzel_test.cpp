@@ -10,11 +10,11 @@
 #include <QTemporaryDir>
 
 #include "platform/eingabe.h"
-#include "platform/x11/gnome_kuerzel.h"
-#include "platform/x11/kde_kuerzel.h"
-#include "platform/x11/linux_systemkuerzel.h"
+#include "platform/linux/gnome_kuerzel.h"
+#include "platform/linux/kde_kuerzel.h"
+#include "platform/linux/linux_systemkuerzel.h"
 
-namespace klebwerk::x11 {
+namespace klebwerk::linuxdesk {
 namespace {
 
 using Stand = SystemKuerzelLesung::Stand;
@@ -215,4 +215,4 @@ TEST_F(LinuxSystemkuerzelTest, DieFassungAendertSichMitDenDateienDerEinstellunge
 }
 
 }  // namespace
-}  // namespace klebwerk::x11
+}  // namespace klebwerk::linuxdesk

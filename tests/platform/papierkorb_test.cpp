@@ -10,9 +10,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/x11/papierkorb.h"
+#include "platform/linux/papierkorb.h"
 
-namespace klebwerk::x11 {
+namespace klebwerk::linuxdesk {
 namespace {
 
 namespace fs = std::filesystem;
@@ -104,4 +104,4 @@ TEST(Papierkorb, NamenUndKodierung) {
 }
 
 }  // namespace
-}  // namespace klebwerk::x11
+}  // namespace klebwerk::linuxdesk

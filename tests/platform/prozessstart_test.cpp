@@ -7,7 +7,7 @@
 
 #include <QTemporaryDir>
 
-#include "platform/x11/prozessstart.h"
+#include "platform/linux/prozessstart.h"
 #include "support/temp_heim.h"
 
 namespace klebwerk {
@@ -28,7 +28,7 @@ TEST(Prozessstart, ArgumenteErreichenDasProgrammWoertlich) {
     QTemporaryDir ordner;
     const std::string aus = ordner.filePath("aus").toStdString();
     const std::string boese = "/tmp/Ein \"Pfad\" mit $HOME, `touch " + ordner.path().toStdString() + "/geknackt` und '";
-    ASSERT_TRUE(x11::starteLoesgeloest("/bin/sh", {"-c", "printf '%s\\n' \"$1\" > \"$2\"", "sh", boese, aus}));
+    ASSERT_TRUE(linuxdesk::starteLoesgeloest("/bin/sh", {"-c", "printf '%s\\n' \"$1\" > \"$2\"", "sh", boese, aus}));
     EXPECT_EQ(warteAufDatei(aus), boese + "\n");
     EXPECT_FALSE(std::filesystem::exists(ordner.filePath("geknackt").toStdString()));
 }
@@ -40,15 +40,15 @@ TEST(Prozessstart, KindBeginntMitLeererSignalmaske) {
     pthread_sigmask(SIG_BLOCK, &term, &alt);
     QTemporaryDir ordner;
     const std::string aus = ordner.filePath("maske").toStdString();
-    bool gestartet = x11::starteLoesgeloest("/bin/sh", {"-c", "grep SigBlk /proc/self/status > \"$1\"", "sh", aus});
+    bool gestartet = linuxdesk::starteLoesgeloest("/bin/sh", {"-c", "grep SigBlk /proc/self/status > \"$1\"", "sh", aus});
     pthread_sigmask(SIG_SETMASK, &alt, nullptr);
     ASSERT_TRUE(gestartet);
     EXPECT_EQ(warteAufDatei(aus), "SigBlk:\t0000000000000000\n");
 }
 
 TEST(Prozessstart, FehlendesProgrammMeldetFehler) {
-    EXPECT_FALSE(x11::starteLoesgeloest("/gibt/es/nicht", {}));
-    EXPECT_FALSE(x11::starteLoesgeloest("klebwerk-gibt-es-nicht", {}));
+    EXPECT_FALSE(linuxdesk::starteLoesgeloest("/gibt/es/nicht", {}));
+    EXPECT_FALSE(linuxdesk::starteLoesgeloest("klebwerk-gibt-es-nicht", {}));
 }
 
 }  // namespace

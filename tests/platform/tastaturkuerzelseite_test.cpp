@@ -2,10 +2,10 @@
 
 #include <set>
 
-#include "platform/x11/linux_systemkuerzel.h"
-#include "platform/x11/tastaturkuerzelseite.h"
+#include "platform/linux/linux_systemkuerzel.h"
+#include "platform/linux/tastaturkuerzelseite.h"
 
-namespace klebwerk::x11 {
+namespace klebwerk::linuxdesk {
 namespace {
 
 TEST(Tastaturkuerzelseite, DerDesktopDerSitzungKommtAusXdgCurrentDesktop) {
@@ -44,4 +44,4 @@ TEST(Tastaturkuerzelseite, NurDieKuerzelEinstellungenDesEigenenDesktops) {
 }
 
 }  // namespace
-}  // namespace klebwerk::x11
+}  // namespace klebwerk::linuxdesk

@@ -4,9 +4,9 @@
 #include <set>
 #include <xkbcommon/xkbcommon-keysyms.h>
 
-#include "platform/x11/tastencodes.h"
+#include "platform/linux/tastencodes.h"
 
-namespace klebwerk::x11 {
+namespace klebwerk::linuxdesk {
 namespace {
 
 TEST(Tastencodes, BekannteTasten) {
@@ -46,4 +46,4 @@ TEST(Tastencodes, HinUndZurueck) {
 }
 
 }  // namespace
-}  // namespace klebwerk::x11
+}  // namespace klebwerk::linuxdesk

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "feedback/wav.h"
-#include "platform/x11/wav_lesen.h"
+#include "platform/linux/wav_lesen.h"
 
-namespace klebwerk::x11 {
+namespace klebwerk::linuxdesk {
 namespace {
 
 std::string zahl(std::uint32_t wert, int bytes) {
@@ -67,4 +67,4 @@ TEST(WavLesen, WeistAllesAbWasKein16BitPcmIst) {
 }
 
 }  // namespace
-}  // namespace klebwerk::x11
+}  // namespace klebwerk::linuxdesk

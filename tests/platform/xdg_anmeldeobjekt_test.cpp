@@ -2,27 +2,27 @@
 
 #include <fstream>
 
-#include "platform/x11/xdg_anmeldeobjekt.h"
+#include "platform/linux/xdg_anmeldeobjekt.h"
 #include "support/temp_heim.h"
 
 namespace klebwerk {
 namespace {
 
 TEST(XdgAnmeldeobjekt, ExecWertZitiertUndMaskiertWasDieShellDeutenWuerde) {
-    EXPECT_EQ(x11::XdgAnmeldeobjekt::execWert("/usr/bin/klebwerk"), "\"/usr/bin/klebwerk\"");
-    EXPECT_EQ(x11::XdgAnmeldeobjekt::execWert("/opt/a \"b\"/$x`y`\\z"),
+    EXPECT_EQ(linuxdesk::XdgAnmeldeobjekt::execWert("/usr/bin/klebwerk"), "\"/usr/bin/klebwerk\"");
+    EXPECT_EQ(linuxdesk::XdgAnmeldeobjekt::execWert("/opt/a \"b\"/$x`y`\\z"),
               "\"/opt/a \\\\\"b\\\\\"/\\\\$x\\\\`y\\\\`\\\\\\\\z\"");
 }
 
 TEST(XdgAnmeldeobjekt, StatusFolgtDemAutostartEintrag) {
     test::TempHeim heim;
-    x11::XdgAnmeldeobjekt objekt("/usr/bin/klebwerk");
+    linuxdesk::XdgAnmeldeobjekt objekt("/usr/bin/klebwerk");
     EXPECT_EQ(objekt.status(), Anmeldeobjekt::nichtAngemeldet);
     ASSERT_TRUE(objekt.anmelden());
     EXPECT_EQ(objekt.status(), Anmeldeobjekt::aktiv);
-    EXPECT_NE(test::TempHeim::lies(x11::XdgAnmeldeobjekt::eintragPfad()).find("Exec=\"/usr/bin/klebwerk\"\n"),
+    EXPECT_NE(test::TempHeim::lies(linuxdesk::XdgAnmeldeobjekt::eintragPfad()).find("Exec=\"/usr/bin/klebwerk\"\n"),
               std::string::npos);
-    std::ofstream(x11::XdgAnmeldeobjekt::eintragPfad(), std::ios::app) << "Hidden=true\n";
+    std::ofstream(linuxdesk::XdgAnmeldeobjekt::eintragPfad(), std::ios::app) << "Hidden=true\n";
     EXPECT_EQ(objekt.status(), Anmeldeobjekt::nichtAngemeldet) << "a hidden entry does not start";
     ASSERT_TRUE(objekt.abmelden());
     EXPECT_EQ(objekt.status(), Anmeldeobjekt::nichtAngemeldet);

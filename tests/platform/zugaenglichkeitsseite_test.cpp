@@ -2,9 +2,9 @@
 
 #include <set>
 
-#include "platform/x11/zugaenglichkeitsseite.h"
+#include "platform/linux/zugaenglichkeitsseite.h"
 
-namespace klebwerk::x11 {
+namespace klebwerk::linuxdesk {
 namespace {
 
 TEST(Zugaenglichkeitsseite, DasErsteBekannteProgrammDesDesktops) {
@@ -26,4 +26,4 @@ TEST(Zugaenglichkeitsseite, DasErsteBekannteProgrammDesDesktops) {
 }
 
 }  // namespace
-}  // namespace klebwerk::x11
+}  // namespace klebwerk::linuxdesk

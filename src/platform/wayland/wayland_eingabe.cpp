@@ -1,12 +1,12 @@
 #include "platform/wayland/wayland_eingabe.h"
 
 #include "basis/protokoll.h"
-#include "platform/x11/tastencodes.h"
+#include "platform/linux/tastencodes.h"
 
 namespace klebwerk::wayland {
 
 void WaylandEingabe::taste(std::uint16_t code, std::uint64_t flaggen, std::optional<int> pid) {
-    auto t = x11::tastenCode(code);
+    auto t = linuxdesk::tastenCode(code);
     if (!t) {
         protokoll("key " + std::to_string(code) + ": no such key code");
         return;
@@ -46,7 +46,7 @@ double WaylandEingabe::zeigerRuhe() {
 }
 
 std::string WaylandEingabe::zeichen(std::uint16_t code) {
-    auto t = x11::tastenCode(code);
+    auto t = linuxdesk::tastenCode(code);
     return t ? tastatur_.zeichen(t->evdev) : std::string();
 }
 

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/linux/fensterklasse.h"
+
 // What the window manager's and the clients' window properties say, read from the
 // raw property bytes. No X connection here, so that tests can feed any bytes.
 namespace klebwerk::x11 {
@@ -21,12 +23,9 @@ std::string gueltigesUtf8(std::string_view bytes);
 std::string fenstertitel(std::string_view netWmName, bool netWmNameGesetzt, std::string_view wmName,
                          bool wmNameLatin1);
 
+using linuxdesk::FensterKlasse;
+
 // `WM_CLASS`: two NUL-terminated strings, the instance name and the class name.
-struct FensterKlasse {
-    std::string instanz;
-    std::string klasse;
-    bool operator==(const FensterKlasse&) const = default;
-};
 FensterKlasse fensterklasse(std::string_view bytes);
 
 // The window's kind from `_NET_WM_WINDOW_TYPE`: the first type of the list this code

@@ -9,7 +9,7 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include "platform/eingabe.h"
-#include "platform/x11/tastencodes.h"
+#include "platform/linux/tastencodes.h"
 
 namespace klebwerk::x11 {
 
@@ -178,7 +178,7 @@ std::optional<XTastatur::Taste> XTastatur::tasteFuer(std::uint32_t keysym) {
 }
 
 std::optional<XTastatur::Taste> XTastatur::tasteFuerCode(std::uint16_t code) {
-    auto t = tastenCode(code);
+    auto t = linuxdesk::tastenCode(code);
     if (!t) return std::nullopt;
     if (auto taste = tasteFuer(t->keysym)) return taste;
     return Taste{static_cast<std::uint8_t>(t->evdev + 8), false};
@@ -189,13 +189,13 @@ std::optional<std::uint16_t> XTastatur::codeFuerTaste(std::uint8_t keycode) {
         const xkb_keysym_t* syms = nullptr;
         int n = xkb_keymap_key_get_syms_by_level(belegung_, keycode, gruppe(), 0, &syms);
         for (int i = 0; i < n; ++i)
-            if (auto c = codeFuerKeysym(syms[i])) return c;
+            if (auto c = linuxdesk::codeFuerKeysym(syms[i])) return c;
     }
-    return codeFuerPosition(keycode);
+    return linuxdesk::codeFuerPosition(keycode);
 }
 
 std::string XTastatur::zeichen(std::uint16_t code) {
-    auto t = tastenCode(code);
+    auto t = linuxdesk::tastenCode(code);
     if (!t || !belegung_) return {};
     const xkb_keysym_t* syms = nullptr;
     int n = xkb_keymap_key_get_syms_by_level(belegung_, t->evdev + 8, gruppe(), 0, &syms);

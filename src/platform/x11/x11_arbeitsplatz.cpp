@@ -1,56 +1,22 @@
 #include "platform/x11/x11_arbeitsplatz.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <climits>
-#include <csignal>
-#include <fstream>
 #include <set>
 
 #include <QLocale>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include "basis/prozesswerte.h"
-#include "platform/x11/tastaturkuerzelseite.h"
-#include "platform/x11/zugaenglichkeitsseite.h"
-#include "platform/x11/papierkorb.h"
-#include "platform/x11/prozessstart.h"
+#include "platform/linux/einstellungslink.h"
+#include "platform/linux/papierkorb.h"
+#include "platform/linux/prozessinfo.h"
 
 namespace klebwerk::x11 {
 
-namespace {
-
-std::string ausfuehrbareDatei(int pid) {
-    char pfad[PATH_MAX];
-    std::string link = "/proc/" + std::to_string(pid) + "/exe";
-    ssize_t n = readlink(link.c_str(), pfad, sizeof pfad - 1);
-    if (n <= 0) return {};
-    std::string p(pfad, static_cast<size_t>(n));
-    const std::string geloescht = " (deleted)";  // replaced by an update while it runs
-    if (p.size() > geloescht.size() && p.compare(p.size() - geloescht.size(), geloescht.size(), geloescht) == 0)
-        p.resize(p.size() - geloescht.size());
-    return p;
-}
-
-std::string befehlsname(int pid) {
-    std::ifstream datei("/proc/" + std::to_string(pid) + "/comm");
-    std::string name;
-    std::getline(datei, name);
-    return name;
-}
-
-int oeffnePidfd(int pid) {
-#ifdef SYS_pidfd_open
-    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-#else
-    return -1;
-#endif
-}
-
-bool laeuft(int pid) { return kill(pid, 0) == 0 || errno == EPERM; }
-
-}  // namespace
+using linuxdesk::ausfuehrbareDatei;
+using linuxdesk::befehlsname;
+using linuxdesk::laeuft;
+using linuxdesk::oeffnePidfd;
 
 X11Arbeitsplatz::X11Arbeitsplatz(XVerbindung& x, Laufschleife& schleife)
     : x_(x), schleife_(schleife), eigenePid_(static_cast<int>(getpid())) {
@@ -96,8 +62,8 @@ Anwendung X11Arbeitsplatz::anwendungAus(int pid, const std::vector<XFenster>& fe
     }
     auto eintrag = katalog_.finde(klasse, a.pfad);
     std::string programm = a.pfad.substr(a.pfad.rfind('/') + 1);
-    a.kennung = anwendungsKennung(klasse, eintrag ? eintrag->id : std::string(), programm);
-    if (eintrag) a.name = lokalisierterName(*eintrag, sprachen_);
+    a.kennung = linuxdesk::anwendungsKennung(klasse, eintrag ? eintrag->id : std::string(), programm);
+    if (eintrag) a.name = linuxdesk::lokalisierterName(*eintrag, sprachen_);
     if (a.name.empty()) a.name = klasse.klasse;
     if (a.name.empty()) a.name = befehlsname(pid);
     a.art = normal ? Aktivierungsart::regulaer : Aktivierungsart::zubehoer;
@@ -252,13 +218,11 @@ void X11Arbeitsplatz::beendet(int pid) {
 }
 
 bool X11Arbeitsplatz::oeffne(const std::string& link) {
-    if (link == zugaenglichkeitsLink) return oeffneZugaenglichkeit();
-    if (link == tastaturkuerzelLink) return oeffneTastaturkuerzel();
-    return starteLoesgeloest("xdg-open", {link});
+    return linuxdesk::oeffneLink(link);
 }
 
 bool X11Arbeitsplatz::inPapierkorb(const std::string& pfad, std::string& fehler) {
-    return inDenPapierkorb(pfad, fehler);
+    return linuxdesk::inDenPapierkorb(pfad, fehler);
 }
 
 int X11Arbeitsplatz::eigenePid() { return eigenePid_; }

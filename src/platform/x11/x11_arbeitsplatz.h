@@ -6,7 +6,7 @@
 
 #include "platform/arbeitsplatz.h"
 #include "platform/laufschleife.h"
-#include "platform/x11/anwendungskatalog.h"
+#include "platform/linux/anwendungskatalog.h"
 #include "platform/x11/x_verbindung.h"
 
 namespace klebwerk::x11 {
@@ -40,7 +40,7 @@ public:
     Anwendung anwendungAus(int pid, const std::vector<XFenster>& fenster);
     // The name the window list gives as a window's owner.
     std::string besitzerName(const XFenster& f);
-    Anwendungskatalog& katalog() { return katalog_; }
+    linuxdesk::Anwendungskatalog& katalog() { return katalog_; }
 
 private:
     struct Beobachtet {
@@ -58,7 +58,7 @@ private:
 
     XVerbindung& x_;
     Laufschleife& schleife_;
-    Anwendungskatalog katalog_;
+    linuxdesk::Anwendungskatalog katalog_;
     std::vector<std::string> sprachen_;
     int eigenePid_;
     std::shared_ptr<Abos> abos_ = std::make_shared<Abos>();

@@ -4,14 +4,14 @@
 
 #include "platform/plattform.h"
 #include "platform/atspi/atspi_zugaenglichkeit.h"
-#include "platform/x11/dbus_befehlskanal.h"
-#include "platform/x11/inotify_ordnerereignisse.h"
-#include "platform/x11/linux_dateiinfo.h"
-#include "platform/x11/linux_praeferenzen.h"
-#include "platform/x11/linux_systemkuerzel.h"
-#include "platform/x11/pulse_klangspieler.h"
-#include "platform/x11/qt_laufschleife.h"
-#include "platform/x11/signal_beendigung.h"
+#include "platform/linux/dbus_befehlskanal.h"
+#include "platform/linux/inotify_ordnerereignisse.h"
+#include "platform/linux/linux_dateiinfo.h"
+#include "platform/linux/linux_praeferenzen.h"
+#include "platform/linux/linux_systemkuerzel.h"
+#include "platform/linux/pulse_klangspieler.h"
+#include "platform/linux/qt_laufschleife.h"
+#include "platform/linux/signal_beendigung.h"
 #include "platform/x11/x11_arbeitsplatz.h"
 #include "platform/x11/x11_desktopfenster.h"
 #include "platform/x11/x11_eigene_fenster.h"
@@ -22,28 +22,17 @@
 #include "platform/x11/x11_tastenkuerzel.h"
 #include "platform/x11/x11_zwischenablage.h"
 #include "platform/x11/x_verbindung.h"
-#include "platform/x11/xdg_anmeldeobjekt.h"
+#include "platform/linux/xdg_anmeldeobjekt.h"
+#include "platform/linux/linux_neustart.h"
+#include "platform/linux/qt_bildschirme.h"
+#include "platform/linux/qt_sprachen.h"
 
 namespace klebwerk::x11 {
 
-class QtBildschirme : public Bildschirme {
+// Qt's screens; translucency where a compositing manager owns its selection.
+class X11Bildschirme : public linuxdesk::QtBildschirme {
 public:
-    std::vector<Bildschirm> alle() override;
     bool durchscheinend() override;
-};
-
-class LinuxNeustart : public Neustart {
-public:
-    std::string eigenesProgramm() override;
-    bool starte(const std::string& programm, const std::vector<std::string>& argumente) override;
-    // Through this program's own relaunch helper (see neustart_helfer.h): no shell.
-    bool starteNachEnde(const std::string& programm, const std::vector<std::string>& argumente,
-                        double verzoegerung) override;
-};
-
-class QtSprachen : public Sprachen {
-public:
-    std::vector<std::string> bevorzugt() override;
 };
 
 // The real Linux desktop. Create it after the Qt application object.
@@ -52,7 +41,7 @@ public:
     X11Desktop();
     Plattform plattform();
 
-    QtLaufschleife schleife;
+    linuxdesk::QtLaufschleife schleife;
     // The backend's own X connection and thread; the X services below build on it.
     XVerbindung x;
     X11Arbeitsplatz arbeitsplatz;
@@ -65,18 +54,18 @@ public:
     X11Eingabe eingabe;
     X11Abgriff abgriff;
     X11Tastenkuerzel kuerzel;
-    LinuxPraeferenzen praeferenzen;
-    QtBildschirme bildschirme;
-    LinuxNeustart neustart;
-    XdgAnmeldeobjekt anmeldeobjekt;
-    PulseKlangspieler klang;
-    DbusBefehlskanal befehle;
-    QtSprachen sprachen;
-    InotifyOrdnerereignisse ordner;
-    LinuxDateiinfo dateien;
-    SignalBeendigung beendigung;
-    LinuxAufnahmewerkzeug werkzeug;
-    LinuxSystemkuerzel systemkuerzel;
+    linuxdesk::LinuxPraeferenzen praeferenzen;
+    X11Bildschirme bildschirme;
+    linuxdesk::LinuxNeustart neustart;
+    linuxdesk::XdgAnmeldeobjekt anmeldeobjekt;
+    linuxdesk::PulseKlangspieler klang;
+    linuxdesk::DbusBefehlskanal befehle;
+    linuxdesk::QtSprachen sprachen;
+    linuxdesk::InotifyOrdnerereignisse ordner;
+    linuxdesk::LinuxDateiinfo dateien;
+    linuxdesk::SignalBeendigung beendigung;
+    linuxdesk::LinuxAufnahmewerkzeug werkzeug;
+    linuxdesk::LinuxSystemkuerzel systemkuerzel;
     X11EigeneFenster eigeneFenster{x};
 };
 

@@ -9,7 +9,7 @@ namespace klebwerk::x11 {
 
 // A compositing manager owns the selection _NET_WM_CM_S<screen>. Asked on a short
 // connection of its own, so Qt's connection stays Qt's.
-bool QtBildschirme::durchscheinend() {
+bool X11Bildschirme::durchscheinend() {
     int bildschirm = 0;
     xcb_connection_t* c = xcb_connect(nullptr, &bildschirm);
     if (!c || xcb_connection_has_error(c)) {

@@ -1,0 +1,30 @@
+#include "platform/linux/linux_neustart.h"
+
+#include <climits>
+
+#include <unistd.h>
+
+#include "platform/linux/neustart_helfer.h"
+#include "platform/linux/prozessstart.h"
+
+namespace klebwerk::linuxdesk {
+
+std::string LinuxNeustart::eigenesProgramm() {
+    char pfad[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", pfad, sizeof pfad - 1);
+    if (n <= 0) return {};
+    return std::string(pfad, static_cast<size_t>(n));
+}
+
+bool LinuxNeustart::starte(const std::string& programm, const std::vector<std::string>& argumente) {
+    return starteLoesgeloest(programm, argumente);
+}
+
+bool LinuxNeustart::starteNachEnde(const std::string& programm, const std::vector<std::string>& argumente,
+                                   double verzoegerung) {
+    const std::string selbst = eigenesProgramm();
+    if (selbst.empty()) return false;
+    return starteLoesgeloest(selbst, neustartAufruf(getpid(), verzoegerung, programm, argumente));
+}
+
+}  // namespace klebwerk::linuxdesk

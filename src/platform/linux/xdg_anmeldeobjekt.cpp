@@ -1,0 +1,54 @@
+#include "platform/linux/xdg_anmeldeobjekt.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "basis/atomar.h"
+#include "basis/ordner.h"
+
+namespace klebwerk::linuxdesk {
+
+std::string XdgAnmeldeobjekt::eintragPfad() { return xdgConfigOrdner() + "/autostart/klebwerk.desktop"; }
+
+std::string XdgAnmeldeobjekt::execWert(const std::string& programm) {
+    // Inside double quotes ", `, $ and \ take a backslash; the value's own escape
+    // rule then doubles every backslash.
+    std::string zitiert = "\"";
+    for (char c : programm) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') zitiert += '\\';
+        zitiert += c;
+    }
+    zitiert += '"';
+    std::string wert;
+    for (char c : zitiert) {
+        if (c == '\\') wert += '\\';
+        wert += c;
+    }
+    return wert;
+}
+
+int XdgAnmeldeobjekt::status() {
+    std::ifstream datei(eintragPfad());
+    if (!datei) return nichtAngemeldet;
+    std::string zeile;
+    while (std::getline(datei, zeile)) {
+        if (zeile == "Hidden=true" || zeile == "X-GNOME-Autostart-enabled=false") return nichtAngemeldet;
+    }
+    return aktiv;
+}
+
+bool XdgAnmeldeobjekt::anmelden() {
+    legeOrdnerAn(xdgConfigOrdner() + "/autostart");
+    std::ostringstream eintrag;
+    eintrag << "[Desktop Entry]\nType=Application\nName=Klebwerk\nExec=" << execWert(programm_)
+            << "\nX-GNOME-Autostart-enabled=true\nNoDisplay=true\n";
+    return schreibeAtomar(eintragPfad(), eintrag.str());
+}
+
+bool XdgAnmeldeobjekt::abmelden() {
+    std::string pfad = eintragPfad();
+    return std::remove(pfad.c_str()) == 0 || status() == nichtAngemeldet;
+}
+
+}  // namespace klebwerk::linuxdesk
