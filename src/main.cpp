@@ -15,11 +15,11 @@
 #include "app/sprache.h"
 #include "app/steuerung.h"
 #include "chromium_zugang_befehl.h"
+#include "desktop_wahl.h"
 #include "platform/linux/dbus_einzelinstanz.h"
 #include "platform/linux/neustart_helfer.h"
 #include "platform/linux/qt_sprachen.h"
 #include "platform/linux/signal_beendigung.h"
-#include "platform/x11/x11_desktop.h"
 
 int main(int argc, char** argv) {
     using namespace klebwerk;
@@ -38,6 +38,10 @@ int main(int argc, char** argv) {
     // Before any thread exists, so that every thread inherits it: SIGTERM is then
     // read from a signalfd by the event loop, never by a signal handler.
     linuxdesk::sperreBeendigungssignal();
+
+    // sway's own backend in a sway session, else X11.
+    auto sway = swaySitzung();
+    waehleQtPlattform(sway.has_value());
 
     QApplication anwendung(argc, argv);
     anwendung.setApplicationName(QStringLiteral("Klebwerk"));
@@ -71,10 +75,11 @@ int main(int argc, char** argv) {
             break;
     }
 
-    x11::X11Desktop desktop;
+    Desktop desktop(std::move(sway));
     Einstellungen ud(einstellungsDatei());
     setzeDatenOrdner(legeDatenOrdnerAn());
-    setzeEnglisch(englischAus(ud.text("sprache"), desktop.sprachen.bevorzugt()));
+    desktop.meldeStart();
+    setzeEnglisch(englischAus(ud.text("sprache"), desktop.sprachen().bevorzugt()));
 
     Plattform plattform = desktop.plattform();
     Steuerung steuerung(plattform, ud);

@@ -1,0 +1,21 @@
+#include "platform/wayland/wayland_desktop.h"
+
+#include "basis/protokoll.h"
+
+namespace klebwerk::wayland {
+
+WaylandDesktop::WaylandDesktop(SwayIpc ipc_)
+    : ipc(std::move(ipc_)), anmeldeobjekt(linuxdesk::LinuxNeustart().eigenesProgramm()) {}
+
+void WaylandDesktop::meldeStoerungen() {
+    if (std::string s = ablage.stoerung(); !s.empty()) protokoll("clipboard: " + s);
+    if (std::string s = tastatur.stoerung(); !s.empty()) protokoll("keyboard: " + s);
+}
+
+Plattform WaylandDesktop::plattform() {
+    return Plattform{schleife, ax,          fensterliste, arbeitsplatz, ablage, eingabe, abgriff,
+                     kuerzel,  praeferenzen, bildschirme, anmeldeobjekt, neustart, klang, befehle,
+                     sprachen, ordner,      dateien,      beendigung, werkzeug, systemkuerzel, eigeneFenster};
+}
+
+}  // namespace klebwerk::wayland
