@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     }
     const std::string klick =
         klebwerk::wav(klebwerk::synthetisiere(klebwerk::segmenteVon(klebwerk::KlangArt::klick), klebwerk::systemZufall()));
-    linuxdesk::PulseKlangspieler spieler;
+    klebwerk::linuxdesk::PulseKlangspieler spieler;
 
     std::vector<double> zeiten, aufrufe;
     for (int i = 0; i <= runden; ++i) {
