@@ -1,7 +1,8 @@
 // Capture-to-paste latency on the real desktop: from the moment a capture file is
 // complete in the watched folder (renamed into place) to the moment the demo chat
-// receives the paste. Run inside a desktop session:
+// receives the paste. Run inside a desktop session, X11 or sway:
 //   scripts/desktop-session build/bench/klebwerk_latenz [deliveries per size]
+//   scripts/sway-session build/bench/klebwerk_latenz [deliveries per size]
 // Captures of 1280x800, 2560x1600 and 3840x2160 pixels are delivered in turn.
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <QJsonObject>
 
 #include "desktop/klebwerk_lauf.h"
+#include "platform/wayland/sway_fenster.h"
 
 using namespace klebwerk::test;
 
@@ -40,18 +42,31 @@ std::vector<long long> einfuegeZeiten(const std::string& ausgabe) {
     return zeiten;
 }
 
+// The window number of the window with that title: sway's container id in a sway
+// session, else the X window id.
+std::string fensterNummer(const std::string& titel) {
+    if (auto ipc = klebwerk::wayland::SwayIpc::ausUmgebung()) {
+        for (const auto& f : klebwerk::wayland::SwayFensterdienst(*ipc).lies().fenster)
+            if (f.titel == titel) return std::to_string(f.conId);
+        return {};
+    }
+    std::string id = ausgabeVon({"xdotool", "search", "--onlyvisible", "--name", "^" + titel + "$"});
+    return id.substr(0, id.find('\n'));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const int anzahl = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
     KlebwerkLauf lauf;
     std::filesystem::create_directories(lauf.heim() + "/Desktop");
-    const std::vector<std::string> umgebung = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1", "HOME=" + lauf.heim()};
+    std::vector<std::string> umgebung = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1", "HOME=" + lauf.heim()};
+    if (std::getenv("SWAYSOCK")) umgebung.push_back("QT_QPA_PLATFORM=wayland");
     Kindprozess chat({KLEBWERK_DEMO_CHAT}, umgebung);
     Kindprozess anderes({KLEBWERK_DEMO_CHAT, "--titel", "Anderes"}, umgebung);
     std::string anderesId;
     if (!warteBis([&] {
-            anderesId = ausgabeVon({"xdotool", "search", "--onlyvisible", "--name", "^Anderes$"});
+            anderesId = fensterNummer("Anderes");
             return !anderesId.empty();
         })) {
         std::fprintf(stderr, "the other window did not open\n");
@@ -59,7 +74,7 @@ int main(int argc, char** argv) {
     }
     // The user's other window is a window of the same program as the chat: removed from the
     // list, so that it is not connected by itself and then followed as the user's focus.
-    lauf.schreibeEinstellungen(R"({"testBefehle": true, "abgewaehlt": [)" + anderesId.substr(0, anderesId.find('\n')) +
+    lauf.schreibeEinstellungen(R"({"testBefehle": true, "abgewaehlt": [)" + anderesId +
                                "]}");
     if (!lauf.starte() || !warteBis([&] { return lauf.protokollEnthaelt(" Start, Freigabe: true\n"); })) {
         std::fprintf(stderr, "the desktop, the chat or Klebwerk did not start\n");
