@@ -13,7 +13,11 @@
 #include "platform/wayland/wayland_abgriff.h"
 #include "platform/wayland/wayland_eingabe.h"
 
-namespace klebwerk::wayland {
+namespace klebwerk {
+
+void PrintTo(const Punkt& p, std::ostream* aus) { *aus << "(" << p.x << ", " << p.y << ")"; }
+
+namespace wayland {
 namespace {
 
 using test::Probefenster;
@@ -49,15 +53,18 @@ protected:
         tastatur_ = std::make_unique<VirtuelleTastatur>(std::string{}, "us");
         ASSERT_EQ(tastatur_->stoerung(), "");
 
+        // Alone on the output, so that it fills it: the window of the test before may
+        // still be going away.
         fenster_ = std::make_unique<Probefenster>("Klickziel", 0, 0, 400, 300);
-        std::optional<std::int64_t> conId;
         ASSERT_TRUE(warteBis([&] {
-            for (const auto& f : dienst_->lies().fenster)
-                if (f.pid == fenster_->pid()) conId = f.conId;
-            return conId.has_value();
+            const auto alle = dienst_->lies().fenster;
+            if (alle.size() != 1 || alle.front().pid != fenster_->pid()) return false;
+            conId_ = alle.front().conId;
+            rahmen_ = alle.front().rahmen;
+            return true;
         }));
         std::string fehler;
-        ASSERT_TRUE(dienst_->aktiviere(*conId, fehler)) << fehler;
+        ASSERT_TRUE(dienst_->aktiviere(conId_, fehler)) << fehler;
         ASSERT_TRUE(warteBis([&] { return fenster_->hat("fokus"); }));
 
         abgriff_ = std::make_unique<WaylandAbgriff>(schleife_);
@@ -76,11 +83,20 @@ protected:
         auto antwort = ipc_->anfrage(IpcArt::befehl, "output * position " + std::to_string(x) + " " + std::to_string(y));
         ASSERT_TRUE(antwort.gelungen()) << antwort.fehler;
         ASSERT_NE(antwort.daten->find("\"success\": true"), std::string::npos) << *antwort.daten;
+        ASSERT_TRUE(warteBis([&] {
+            for (const auto& f : dienst_->lies().fenster)
+                if (f.conId == conId_ && f.rahmen.x >= x && f.rahmen.y >= y) rahmen_ = f.rahmen;
+            return rahmen_.x >= x && rahmen_.y >= y;
+        }));
         zeiger_ = std::make_unique<VirtuellerZeiger>();
         ASSERT_EQ(zeiger_->stoerung(), "");
         abgriff_ = std::make_unique<WaylandAbgriff>(schleife_);
         ASSERT_EQ(abgriff_->stoerung(), "");
     }
+
+    // A point of the window, in global coordinates: inside the size it asked for, which
+    // its surface has from the start, before it takes the size the tiling gives it.
+    Punkt imFenster(double x, double y) const { return {rahmen_.x + x, rahmen_.y + y}; }
 
     Marke starte(const AbgriffRegel& regel) {
         return abgriff_->starte(regel, [this](const AbgriffEreignis& e) { gesehen_.push_back(e); });
@@ -129,6 +145,8 @@ protected:
     std::unique_ptr<VirtuellerZeiger> zeiger_;
     std::unique_ptr<VirtuelleTastatur> tastatur_;
     std::unique_ptr<Probefenster> fenster_;
+    std::int64_t conId_ = 0;
+    Rechteck rahmen_;
     TestSchleife schleife_;
     std::unique_ptr<WaylandAbgriff> abgriff_;
     std::vector<AbgriffEreignis> gesehen_;
@@ -139,7 +157,7 @@ TEST_F(WaylandAbgriffTest, KlickGehtAnDenAbgriffAnSeinerStelleUndErstNachDemAufh
     verschiebeAusgabe(100, 50);
     // The pointer rests where the click will be before the overlay comes: the press
     // must reach the overlay without any motion in between.
-    const Punkt stelle{617, 383};
+    const Punkt stelle = imFenster(117, 83);
     std::string fehler;
     ASSERT_TRUE(zeiger_->bewege(stelle, fehler)) << fehler;
 
@@ -157,7 +175,7 @@ TEST_F(WaylandAbgriffTest, KlickGehtAnDenAbgriffAnSeinerStelleUndErstNachDemAufh
     EXPECT_TRUE(gesehen_[*runter].geschluckt);
     // Motion over the overlay is reported at its place.
     const std::size_t vorher = gesehen_.size();
-    const Punkt weiter{800.5, 170.25};
+    const Punkt weiter = imFenster(300.5, 20.25);
     ASSERT_TRUE(zeiger_->bewege(weiter, fehler)) << fehler;
     const auto bewegt = warteAuf(EreignisArt::mausBewegt, vorher);
     ASSERT_TRUE(bewegt);
@@ -216,7 +234,7 @@ TEST_F(WaylandAbgriffTest, BeimAufnehmenGehenTastenAnDenAbgriffUndKlicksAnsFenst
     Marke tap = starte(aufnehmen());
     ASSERT_TRUE(tap.aktiv());
     ASSERT_TRUE(ueberdeckt());
-    klicke({400, 300});
+    klicke(imFenster(200, 150));
     ASSERT_TRUE(warteBis([&] { return mausZeilen() == 1; }));
     druecke(XKB_KEY_Escape);
     const auto runter = warteAuf(EreignisArt::tasteRunter);
@@ -234,23 +252,24 @@ TEST_F(WaylandAbgriffTest, EinAbgriffDerNurZuhoertIstNichtMoeglich) {
         EXPECT_FALSE(tap.aktiv());
     }
     // Nothing was laid over the desktop: a click still reaches the window.
-    klicke({400, 300});
-    EXPECT_TRUE(warteBis([&] { return mausZeilen() == 1; }));
+    klicke(imFenster(200, 150));
+    EXPECT_TRUE(warteBis([&] { return mausZeilen() == 1; })) << mausZeilen() << " clicks in the window";
     EXPECT_EQ(abgriff_->gezeigteFlaechen(), 0);
 }
 
 TEST_F(WaylandAbgriffTest, DieEingabeKlicktMitDemVirtuellenZeigerUndKenntDenZeigerUeberDemAbgriff) {
     WaylandEingabe eingabe(*tastatur_, *dienst_, zeiger_.get(), abgriff_.get());
-    eingabe.maus(Maustaste::links, true, {300, 200});
-    eingabe.maus(Maustaste::links, false, {300, 200});
+    eingabe.maus(Maustaste::links, true, imFenster(300, 200));
+    eingabe.maus(Maustaste::links, false, imFenster(300, 200));
     ASSERT_TRUE(warteBis([&] { return mausZeilen() == 1; }));
 
     Marke tap = starte(waehlen());
     ASSERT_TRUE(ueberdeckt());
-    eingabe.bewegeZeiger({250, 150});
+    eingabe.bewegeZeiger(imFenster(250, 150));
     ASSERT_TRUE(warteAuf(EreignisArt::mausBewegt));
-    EXPECT_EQ(eingabe.zeiger(), (Punkt{250, 150}));
+    EXPECT_EQ(eingabe.zeiger(), imFenster(250, 150));
 }
 
 }  // namespace
-}  // namespace klebwerk::wayland
+}  // namespace wayland
+}  // namespace klebwerk
