@@ -27,15 +27,30 @@ void WaylandEingabe::taste(std::uint16_t code, std::uint64_t flaggen, std::optio
 
 void WaylandEingabe::fehltNoch(const char* was) { protokoll(std::string(was) + " is not available on Wayland yet"); }
 
-void WaylandEingabe::maus(Maustaste, bool, Punkt) {
-    if (!mausGemeldet_.exchange(true)) fehltNoch("synthetic mouse input");
+bool WaylandEingabe::zeigerBereit() {
+    const std::string grund = zeiger_ ? zeiger_->stoerung() : "no virtual pointer";
+    if (grund.empty()) return true;
+    if (!mausGemeldet_.exchange(true))
+        protokoll("synthetic mouse input is not available in this session: " + grund);
+    return false;
 }
 
-void WaylandEingabe::bewegeZeiger(Punkt) {
-    if (!mausGemeldet_.exchange(true)) fehltNoch("synthetic mouse input");
+void WaylandEingabe::maus(Maustaste taste, bool runter, Punkt wo) {
+    if (!zeigerBereit()) return;
+    std::string fehler;
+    if (!zeiger_->bewege(wo, fehler) || !zeiger_->taste(taste == Maustaste::links, runter, fehler))
+        protokoll("mouse " + std::string(runter ? "down" : "up") + ": " + fehler);
+}
+
+void WaylandEingabe::bewegeZeiger(Punkt wo) {
+    if (!zeigerBereit()) return;
+    std::string fehler;
+    if (!zeiger_->bewege(wo, fehler)) protokoll("pointer move: " + fehler);
 }
 
 Punkt WaylandEingabe::zeiger() {
+    if (abgriff_)
+        if (auto wo = abgriff_->zeiger()) return *wo;
     if (!zeigerGemeldet_.exchange(true)) fehltNoch("the pointer position");
     return {};
 }

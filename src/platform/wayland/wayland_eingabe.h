@@ -5,6 +5,8 @@
 #include "platform/eingabe.h"
 #include "platform/wayland/sway_fenster.h"
 #include "platform/wayland/virtuelle_tastatur.h"
+#include "platform/wayland/virtueller_zeiger.h"
+#include "platform/wayland/wayland_abgriff.h"
 
 namespace klebwerk::wayland {
 
@@ -12,12 +14,15 @@ namespace klebwerk::wayland {
 // window or, with a pid, to that process's window after giving it the focus through the
 // IPC (a Wayland client only ever gets keys while it has the focus). The keyboard has a
 // modifier state of its own, so modifiers the user holds never combine with its keys.
-// Mouse input, the pointer's position and the idle time are not available here yet:
-// they are logged once and answer as if the user had just been busy at the origin.
+// Mouse input goes through the virtual pointer of this process, when there is one and
+// the compositor offers it. The pointer's position is known only while it is over the
+// tap's overlay; otherwise, as the idle time, it is logged once and answers as if the
+// user had just been busy at the origin.
 class WaylandEingabe : public Eingabe {
 public:
-    WaylandEingabe(VirtuelleTastatur& tastatur, const SwayFensterdienst& fenster)
-        : tastatur_(tastatur), fenster_(fenster) {}
+    WaylandEingabe(VirtuelleTastatur& tastatur, const SwayFensterdienst& fenster, VirtuellerZeiger* zeiger = nullptr,
+                   const WaylandAbgriff* abgriff = nullptr)
+        : tastatur_(tastatur), fenster_(fenster), zeiger_(zeiger), abgriff_(abgriff) {}
 
     void taste(std::uint16_t code, std::uint64_t flaggen, std::optional<int> pid) override;
     void maus(Maustaste taste, bool runter, Punkt wo) override;
@@ -34,9 +39,13 @@ public:
 
 private:
     void fehltNoch(const char* was);
+    // Whether mouse input can be sent; logs once why not.
+    bool zeigerBereit();
 
     VirtuelleTastatur& tastatur_;
     const SwayFensterdienst& fenster_;
+    VirtuellerZeiger* zeiger_;
+    const WaylandAbgriff* abgriff_;
     std::atomic<bool> mausGemeldet_{false}, zeigerGemeldet_{false}, ruheGemeldet_{false};
 };
 
