@@ -39,7 +39,7 @@ TEST(SwayKombinationTest, GleicheBindungTrotzSchreibweiseUndReihenfolge) {
     for (const char* keine : {"button1", "Mod4+", "Mod4+keineTaste", "Mod4"}) EXPECT_FALSE(leseKombination(keine)) << keine;
 }
 
-TEST(SwayKombinationTest, KonfigurationsBindungenMitVariablenBloeckenUndModi) {
+TEST(SwayKombinationTest, KonfigurationBindetMitVariablenUndBloeckenNurWasImStandardmodusSteht) {
     const std::string konfiguration = R"(# the user's config
 set $mod Mod4
 set $m $mod+Shift
