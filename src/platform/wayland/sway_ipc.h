@@ -16,6 +16,7 @@ enum class IpcArt : std::uint32_t {
     abo = 2,        // subscribe: events of the named kinds on this connection
     baum = 4,       // get_tree: every output, workspace and window
     version = 7,    // get_version
+    konfiguration = 9,  // get_config: the text of the config last loaded
 };
 
 // A reply, or why there is none (no compositor, refused, no answer within the time).
@@ -45,6 +46,8 @@ private:
 
 // The type of sway's window events on a subscribed connection.
 inline constexpr std::uint32_t fensterEreignisArt = 0x80000003;
+// The type of the events of a binding that ran.
+inline constexpr std::uint32_t bindungsEreignisArt = 0x80000005;
 
 // A subscription to sway's events on a connection of its own, read on a thread of its
 // own: `ereignis` receives each event's type and payload there, `ende` the reason once

@@ -22,7 +22,7 @@
 #include "basis/protokoll.h"
 #include "platform/eingabe.h"
 #include "platform/wayland/wayland_ausgaben.h"
-#include "platform/x11/tastencodes.h"
+#include "platform/linux/tastencodes.h"
 #include "wlr-layer-shell-unstable-v1-client.h"
 
 namespace klebwerk::wayland {
@@ -538,9 +538,9 @@ std::uint16_t Faden::codeFuer(std::uint32_t xTaste) const {
         const xkb_keysym_t* syms = nullptr;
         int n = xkb_keymap_key_get_syms_by_level(keymap, xTaste, gruppe, 0, &syms);
         for (int i = 0; i < n; ++i)
-            if (auto c = x11::codeFuerKeysym(syms[i])) return *c;
+            if (auto c = linuxdesk::codeFuerKeysym(syms[i])) return *c;
     }
-    return x11::codeFuerPosition(xTaste).value_or(0xFFFF);
+    return linuxdesk::codeFuerPosition(xTaste).value_or(0xFFFF);
 }
 
 Punkt Faden::global(const Flaeche& f, Punkt lokal) const {
