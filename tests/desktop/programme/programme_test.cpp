@@ -229,11 +229,12 @@ TEST_P(Programme, WirdGelistetGewaehltUndBekommtDieAufnahme) {
         EXPECT_EQ(ax.text(*fenster, "AXSubrole"), "AXStandardWindow");
         EXPECT_EQ(ax.text(*fenster, "AXTitle"), titel);
     }
-    // An editor shows its file in its text view.
+    // An editor shows its file in its text view, which has the focus.
+    std::optional<std::string> textVorher;
     if (p.aufnahme == Aufnahme::textBleibt) {
         ASSERT_TRUE(warteBis([&] {
-            const auto t = fokussierteTextansicht(ax, pid);
-            return t && t->find(notizText) != std::string::npos;
+            textVorher = fokussierteTextansicht(ax, pid);
+            return textVorher && textVorher->find(notizText) != std::string::npos;
         }, 30)) << p.name << ": its text view shows no " << notizText;
     }
 
@@ -281,10 +282,13 @@ TEST_P(Programme, WirdGelistetGewaehltUndBekommtDieAufnahme) {
 
     switch (p.aufnahme) {
     case Aufnahme::textBleibt: {
-        // The text view kept the focus it had for the paste, and its text: an image is not text.
-        const auto text = fokussierteTextansicht(ax, pid);
-        ASSERT_TRUE(text.has_value()) << p.name << ": the focus is not in its text view";
-        EXPECT_EQ(*text, notizText);
+        // Back in front, the window has its focus in the text view, as for the paste, and
+        // the text as it was: an image is not text.
+        ASSERT_EQ(xdo({"windowactivate", "--sync", std::to_string(id)}), 0);
+        std::optional<std::string> text;
+        EXPECT_TRUE(warteBis([&] { return (text = fokussierteTextansicht(ax, pid)).has_value(); }))
+            << p.name << ": the focus is not in its text view";
+        EXPECT_EQ(text, textVorher);
         break;
     }
     case Aufnahme::bildImDokument: {
