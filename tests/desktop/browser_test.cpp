@@ -1,10 +1,10 @@
 // Klebwerk against real Chromium and Firefox ESR: a tab showing an AI chat page connects
-// its window when it comes to the front, a capture is pasted into the page's text area
-// (and sent with Return when "absenden" is on), a tab that changes to an ordinary page
-// leaves the list and connects again when it comes back to the chat, a listed host is
-// named after its service, and a browser that shows nothing on the accessibility bus is
-// known by its window title. The test page writes what reached it into its title
-// (tests/fixtures/browsertest.html).
+// its window when it comes to the front or when the user chooses it with ⌃⌥S and a click,
+// a capture is pasted into the page's text area (and sent with Return when "absenden" is
+// on), a tab that changes to an ordinary page leaves the list and connects again when it
+// comes back to the chat, a listed host is named after its service, and a browser that
+// shows nothing on the accessibility bus is known by its window title. The test page
+// writes what reached it into its title (tests/fixtures/browsertest.html).
 
 #include <gtest/gtest.h>
 
@@ -213,6 +213,36 @@ TEST_P(BrowserEcht, MitAbsendenErreichtReturnDieSeiteNachDemEinfuegen) {
     ASSERT_EQ(e.size(), 2u) << lauf.protokoll();
     erwarteBildImTextbereich(e[0]);
     EXPECT_EQ(e[1], "E");
+    EXPECT_EQ(lauf.beende(), 0);
+}
+
+TEST_P(BrowserEcht, MitKuerzelUndKlickGewaehltLandetDieAufnahmeImTextbereichUndReturnFolgt) {
+    const auto [adresse, titel] = neueChatSeite();
+    ASSERT_NO_FATAL_FAILURE(
+        zeigeUndStarte(adresse, titel, R"({"testBefehle": true, "feldSichtbar": false, "absenden": true})"));
+    EXPECT_FALSE(status().contains("ziel")) << "connected before it was chosen";
+
+    // ⌃⌥S, then a click on the browser's page, behind the user's window.
+    ASSERT_EQ(test::fuehreAus({"xdotool", "mousemove", "20", "20", "key", "ctrl+alt+s"}), 0);
+    ASSERT_TRUE(warteBis([&] { return status().value("modus").toString() == "wahl"; })) << lauf.protokoll();
+    ASSERT_EQ(test::fuehreAus({"xdotool", "mousemove", "--window", std::to_string(browser().fenster()), "450", "400",
+                               "click", "1"}),
+              0);
+    ASSERT_TRUE(warteAufProtokoll(" Aktives Ziel: ")) << lauf.protokoll();
+    ASSERT_TRUE(warteBis([&] { return zielName().rfind("Testchat \u00b7 ", 0) == 0; })) << zielName();
+    EXPECT_EQ(status().value("ziel").toObject().value("pid").toInt(), browser().pid());
+    EXPECT_TRUE(ereignisse().empty()) << "the choosing click reached the page";
+
+    // The user works in their own window again when the capture comes.
+    ASSERT_EQ(test::fuehreAus({"xdotool", "windowactivate", "--sync", std::to_string(nutzer->fensterId())}), 0);
+    legeAufnahmeAb("Bildschirmfoto 2026-12-11 um 10.00.06.png");
+    const auto e = warteAufEreignisse(2);
+    ASSERT_EQ(e.size(), 2u) << lauf.protokoll();
+    erwarteBildImTextbereich(e[0]);
+    EXPECT_EQ(e[1], "E");
+    EXPECT_TRUE(warteBis([&] { return test::ausgabeVon({"xdotool", "getactivewindow"}) == std::to_string(nutzer->fensterId()); }))
+        << "the user was not returned";
+    EXPECT_FALSE(nutzerBekamEinfuegen());
     EXPECT_EQ(lauf.beende(), 0);
 }
 

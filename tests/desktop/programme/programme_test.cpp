@@ -1,7 +1,9 @@
-// Real programs from their Debian packages as targets: a GTK 3 editor, a GTK 4 editor
-// and xterm, which has no accessibility at all. Each is listed, chosen with ⌃⌥S and a
-// click, brought forward for a capture, and the user gets back the window and the
-// clipboard they had.
+// Real programs from their Debian packages as targets: a GTK 3 editor, a GTK 4 editor,
+// xterm, which has no accessibility at all, and LibreOffice Writer. Each is listed,
+// chosen with ⌃⌥S and a click, brought forward for a capture, and the user gets back the
+// window and the clipboard they had. What the program makes of the paste is its own:
+// Writer puts the image into its document; an editor's text view, focused for the paste,
+// takes no image and keeps its text.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,8 @@
 #include <regex>
 
 #include <QImage>
+#include <QTextDocument>
+#include <QTextDocumentWriter>
 
 #include "ax/ax.h"
 #include "desktop/atspi_hilfe.h"
@@ -26,20 +30,78 @@ namespace fs = std::filesystem;
 using test::ausgabeVon;
 using test::warteBis;
 
+// What a delivery leaves in the program.
+enum class Aufnahme {
+    // A text view: focused for the paste, an image is not text, its text stays as it was.
+    textBleibt,
+    // Nothing to read inside (a terminal without accessibility): the checks of every program.
+    unbesehen,
+    // A document that takes images: saved afterwards, it holds a picture.
+    bildImDokument,
+};
+
 struct Programm {
     const char* name;
-    std::vector<std::string> befehl;
+    // The command, given the folder with the file it opens.
+    std::vector<std::string> (*befehl)(const std::string& ordner);
     // Whether it has an accessible window (else its target is a window-only element).
     bool zugaenglich;
+    // A part of its window title once it shows its file.
+    const char* titelTeil;
+    Aufnahme aufnahme;
 };
 
 void PrintTo(const Programm& p, std::ostream* aus) { *aus << p.name; }
 
+constexpr const char* notizText = "Zeile des Nutzers";
+
+// Writer's own profile: no tip of the day, no first-start or what's-new notice.
+constexpr const char* writerProfil = R"(<?xml version="1.0" encoding="UTF-8"?>
+<oor:items xmlns:oor="http://openoffice.org/2001/registry" xmlns:xs="http://www.w3.org/2001/XMLSchema" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
+<item oor:path="/org.openoffice.Office.Common/Misc"><prop oor:name="ShowTipOfTheDay" oor:op="fuse"><value>false</value></prop></item>
+<item oor:path="/org.openoffice.Office.Common/Misc"><prop oor:name="FirstRun" oor:op="fuse"><value>false</value></prop></item>
+<item oor:path="/org.openoffice.Setup/Product"><prop oor:name="ooSetupLastVersion" oor:op="fuse"><value>7.4</value></prop></item>
+<item oor:path="/org.openoffice.Setup/Office"><prop oor:name="ooSetupInstCompleted" oor:op="fuse"><value>true</value></prop></item>
+</oor:items>
+)";
+
 const Programm programme[] = {
-    {"mousepad", {"mousepad"}, true},
-    {"gnome_text_editor", {"gnome-text-editor", "--standalone"}, true},
-    {"xterm", {"xterm", "-T", "Terminal Probe"}, false},
+    {"mousepad", [](const std::string& o) { return std::vector<std::string>{"mousepad", o + "/notiz.txt"}; }, true,
+     "notiz", Aufnahme::textBleibt},
+    {"gnome_text_editor",
+     [](const std::string& o) { return std::vector<std::string>{"gnome-text-editor", "--standalone", o + "/notiz.txt"}; },
+     true, "notiz", Aufnahme::textBleibt},
+    {"xterm", [](const std::string&) { return std::vector<std::string>{"xterm", "-T", "Terminal Probe"}; }, false,
+     "Terminal Probe", Aufnahme::unbesehen},
+    // The launcher starts the office process, whose window it is.
+    {"libreoffice_writer",
+     [](const std::string& o) {
+         return std::vector<std::string>{"soffice", "-env:UserInstallation=file://" + o + "/writer-profil", "--writer",
+                                         "--norestore", "--nologo", "--nolockcheck", o + "/probe.odt"};
+     },
+     false, "probe.odt", Aufnahme::bildImDokument},
 };
+
+// The files the programs open: a line of text, and a text document of one paragraph.
+bool legeDateienAn(const std::string& ordner) {
+    std::ofstream(ordner + "/notiz.txt") << notizText << "\n";
+    fs::create_directories(ordner + "/writer-profil/user");
+    std::ofstream(ordner + "/writer-profil/user/registrymodifications.xcu") << writerProfil;
+    QTextDocument dokument(QStringLiteral("Bericht"));
+    QTextDocumentWriter schreiber(QString::fromStdString(ordner + "/probe.odt"), "odf");
+    return schreiber.write(&dokument);
+}
+
+// Whether the saved document holds a picture: ODF keeps pictures under Pictures/ in its
+// zip, and a zip names its entries uncompressed.
+bool dokumentHaeltBild(const std::string& pfad) { return test::liesDatei(pfad).find("Pictures/") != std::string::npos; }
+
+// The text of the application's focused element when that is a text view.
+std::optional<std::string> fokussierteTextansicht(const AX& ax, int pid) {
+    const auto fokus = ax.element(ax.anwendung(pid), "AXFocusedUIElement");
+    if (!fokus || ax.text(*fokus, "AXRole") != "AXTextArea") return std::nullopt;
+    return ax.text(*fokus, "AXValue");
+}
 
 int xdo(std::vector<std::string> a) {
     a.insert(a.begin(), "xdotool");
@@ -60,14 +122,37 @@ std::uint32_t aktivesFenster() {
 
 std::string ablage() { return ausgabeVon({"xclip", "-selection", "clipboard", "-o"}); }
 
+// The processes whose windows are the program's: the one started and those it started
+// (an office launcher runs the office process as its child).
+std::vector<std::string> prozessUndKinder(pid_t pid) {
+    std::vector<std::string> pids{std::to_string(pid)};
+    std::string kinder = ausgabeVon({"pgrep", "-P", std::to_string(pid)});
+    for (size_t p = 0; !kinder.empty() && p != std::string::npos;) {
+        const size_t ende = kinder.find('\n', p);
+        pids.push_back(kinder.substr(p, ende == std::string::npos ? std::string::npos : ende - p));
+        p = ende == std::string::npos ? ende : ende + 1;
+    }
+    return pids;
+}
+
+// Ends the process that owns the program's window when it is not the one started.
+struct FensterProzessEnde {
+    pid_t pid = -1;
+    ~FensterProzessEnde() {
+        if (pid <= 0) return;
+        kill(pid, SIGTERM);
+        if (!warteBis([&] { return kill(pid, 0) != 0; }, 10)) kill(pid, SIGKILL);
+    }
+};
+
 class Programme : public ::testing::TestWithParam<Programm> {
 protected:
     static void SetUpTestSuite() { test::sorgeFuerAnwendung(); }
     void SetUp() override {
         if (!test::hatAnzeige()) GTEST_SKIP() << "no display";
         if (!atspi::zugaenglichkeitAn().has_value()) GTEST_SKIP() << "no accessibility bus";
-        if (ausgabeVon({"bash", "-c", "command -v " + GetParam().befehl.front()}).empty())
-            GTEST_SKIP() << GetParam().befehl.front() << " is not installed";
+        const std::string programm = GetParam().befehl("").front();
+        if (ausgabeVon({"bash", "-c", "command -v " + programm}).empty()) GTEST_SKIP() << programm << " is not installed";
     }
     bool status(const std::string& teil) const {
         return test::liesDatei(lauf.daten("status.json")).find(teil) != std::string::npos;
@@ -82,6 +167,8 @@ TEST_P(Programme, WirdGelistetGewaehltUndBekommtDieAufnahme) {
     std::ofstream(lauf.heim() + "/.config/de.quenmoral.klebwerk/praeferenzen.json")
         << R"({"com.apple.screencapture": {"location": "~/Aufnahmen"}})";
     lauf.schreibeEinstellungen(R"({"testBefehle": true, "feldSichtbar": false})");
+    ASSERT_TRUE(legeDateienAn(lauf.heim()));
+    ASSERT_FALSE(dokumentHaeltBild(lauf.heim() + "/probe.odt"));
 
     // Klebwerk first: it switches the session's accessibility on, and programs started
     // afterwards join the accessibility bus as they would for a user.
@@ -91,49 +178,64 @@ TEST_P(Programme, WirdGelistetGewaehltUndBekommtDieAufnahme) {
 
     // The user's own window, away from where the programs open theirs.
     test::Probefenster nutzer("Nutzerfenster", 900, 620, 300, 150);
-    test::Kindprozess programm(p.befehl, {"HOME=" + lauf.heim()});
+    test::Kindprozess programm(p.befehl(lauf.heim()), {"HOME=" + lauf.heim()});
     ASSERT_GT(programm.pid(), 0);
+    FensterProzessEnde fensterProzessEnde;
 
     std::uint32_t id = 0;
+    pid_t pid = 0;
     std::string titel;
     ASSERT_TRUE(warteBis(
         [&] {
-            const std::string ids = ausgabeVon({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(programm.pid())});
-            if (ids.empty()) return false;
-            id = static_cast<std::uint32_t>(std::stoul(ids.substr(0, ids.find('\n'))));
-            titel = ausgabeVon({"xdotool", "getwindowname", std::to_string(id)});
-            return !titel.empty();
+            for (const std::string& kandidat : prozessUndKinder(programm.pid())) {
+                const std::string ids = ausgabeVon({"xdotool", "search", "--onlyvisible", "--pid", kandidat});
+                if (ids.empty()) continue;
+                id = static_cast<std::uint32_t>(std::stoul(ids.substr(0, ids.find('\n'))));
+                pid = static_cast<pid_t>(std::stol(kandidat));
+                titel = ausgabeVon({"xdotool", "getwindowname", std::to_string(id)});
+                return titel.find(p.titelTeil) != std::string::npos;
+            }
+            return false;
         },
-        30))
-        << p.name << " shows no window";
+        60))
+        << p.name << " shows no window titled with " << p.titelTeil << ": " << titel;
+    if (pid != programm.pid()) fensterProzessEnde.pid = pid;
     std::optional<Rechteck> rahmen;
     ASSERT_TRUE(warteBis([&] { return (rahmen = geometrie(id)).has_value(); }));
 
+    // The tests' own view of the accessibility bus.
+    x11::XVerbindung x;
+    x11::XDesktopFenster desktop(x);
+    test::TestArbeitsplatz arbeitsplatz;
+    test::TestSchleife schleife;
+    atspi::AtspiZugaenglichkeit zg(desktop, arbeitsplatz, schleife);
+    AX ax(zg);
+
     // The accessibility layer gives that X window as the window's number: paired for the
-    // programs on the bus, a window-only element for xterm.
-    {
-        x11::XVerbindung x;
-        x11::XDesktopFenster desktop(x);
-        test::TestArbeitsplatz arbeitsplatz;
-        test::TestSchleife schleife;
-        atspi::AtspiZugaenglichkeit zg(desktop, arbeitsplatz, schleife);
-        AX ax(zg);
-        std::optional<Element> fenster;
-        EXPECT_TRUE(warteBis(
-            [&] {
-                fenster.reset();
-                for (const Element& f : ax.elemente(ax.anwendung(programm.pid()), "AXWindows").value_or(std::vector<Element>{})) {
-                    if (ax.fensterNummer(f) == id && f.bus.empty() != p.zugaenglich) fenster = f;
-                }
-                return fenster.has_value();
-            },
-            30))
-            << p.name << ": no window numbered " << id;
-        if (fenster) {
-            EXPECT_EQ(ax.text(*fenster, "AXRole"), "AXWindow");
-            EXPECT_EQ(ax.text(*fenster, "AXSubrole"), "AXStandardWindow");
-            EXPECT_EQ(ax.text(*fenster, "AXTitle"), titel);
-        }
+    // programs on the bus, a window-only element for those that are not.
+    std::optional<Element> fenster;
+    EXPECT_TRUE(warteBis(
+        [&] {
+            fenster.reset();
+            for (const Element& f : ax.elemente(ax.anwendung(pid), "AXWindows").value_or(std::vector<Element>{})) {
+                if (ax.fensterNummer(f) == id && f.bus.empty() != p.zugaenglich) fenster = f;
+            }
+            return fenster.has_value();
+        },
+        30))
+        << p.name << ": no window numbered " << id;
+    if (fenster) {
+        EXPECT_EQ(ax.text(*fenster, "AXRole"), "AXWindow");
+        EXPECT_EQ(ax.text(*fenster, "AXSubrole"), "AXStandardWindow");
+        EXPECT_EQ(ax.text(*fenster, "AXTitle"), titel);
+    }
+    // An editor shows its file in its text view, which has the focus.
+    std::optional<std::string> textVorher;
+    if (p.aufnahme == Aufnahme::textBleibt) {
+        ASSERT_TRUE(warteBis([&] {
+            textVorher = fokussierteTextansicht(ax, pid);
+            return textVorher && textVorher->find(notizText) != std::string::npos;
+        }, 30)) << p.name << ": its text view shows no " << notizText;
     }
 
     // Listed by the "fenster" command.
@@ -172,10 +274,35 @@ TEST_P(Programme, WirdGelistetGewaehltUndBekommtDieAufnahme) {
         << lauf.protokoll();
     EXPECT_TRUE(lauf.protokollEnthaelt("Bildschirmfoto 2026-12-10 um 10.00.00.png (vorn: true)")) << lauf.protokoll();
 
-    // Back in the user's window, with the user's clipboard.
+    // Back in the user's window, with the user's clipboard; the program is still there.
     EXPECT_TRUE(warteBis([&] { return aktivesFenster() == nutzerId; })) << "active: " << aktivesFenster();
     EXPECT_TRUE(warteBis([&] { return ablage() == "Text des Nutzers"; })) << ablage();
     for (const std::string& z : nutzer.zeilen()) EXPECT_EQ(z.rfind("taste 86 ", 0), std::string::npos) << z;
+    EXPECT_EQ(xdo({"getwindowname", std::to_string(id)}), 0) << p.name << "'s window is gone";
+
+    switch (p.aufnahme) {
+    case Aufnahme::textBleibt: {
+        // Back in front, the window has its focus in the text view, as for the paste, and
+        // the text as it was: an image is not text.
+        ASSERT_EQ(xdo({"windowactivate", "--sync", std::to_string(id)}), 0);
+        std::optional<std::string> text;
+        EXPECT_TRUE(warteBis([&] { return (text = fokussierteTextansicht(ax, pid)).has_value(); }))
+            << p.name << ": the focus is not in its text view";
+        EXPECT_EQ(text, textVorher);
+        break;
+    }
+    case Aufnahme::bildImDokument: {
+        // Saved, the document holds the picture.
+        const std::string dokument = lauf.heim() + "/probe.odt";
+        ASSERT_EQ(xdo({"windowactivate", "--sync", std::to_string(id)}), 0);
+        ASSERT_TRUE(warteBis([&] { return aktivesFenster() == id; }));
+        ASSERT_EQ(xdo({"key", "--clearmodifiers", "ctrl+s"}), 0);
+        EXPECT_TRUE(warteBis([&] { return dokumentHaeltBild(dokument); }, 30)) << p.name << " saved no picture";
+        break;
+    }
+    case Aufnahme::unbesehen:
+        break;
+    }
     EXPECT_EQ(lauf.beende(), 0);
 }
 
