@@ -18,6 +18,7 @@
 #include "diagnostics/browser_befehle.h"
 #include "delivery/png_kodierung.h"
 #include "menubar/menue.h"
+#include "menubar/statusleiste.h"
 #include "targets/fenster_suche.h"
 
 namespace klebwerk {
@@ -259,6 +260,11 @@ const Befehl befehle[] = {
          s.plattform.eingabe.maus(Maustaste::links, false, p);
      }},
     {"menue", 1, [](Steuerung& s, const Teile&) { schreibeAtomar(datenOrdner() + "/menue.txt", menueText(s.baueMenue())); }},
+    // "menue.png": the status menu as it opens now, at twice its size.
+    {"menuebild", 1,
+     [](Steuerung& s, const Teile&) {
+         if (auto png = schnellesPng(Statusleiste::bild(s.baueMenue(), 2))) schreibeAtomar(datenOrdner() + "/menue.png", *png);
+     }},
     {"lernen", 1, [](Steuerung& s, const Teile&) { s.lernenStarten(); }},
     {"klicklernen", 3,
      [](Steuerung& s, const Teile& t) {

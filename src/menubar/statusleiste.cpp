@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QIcon>
+#include <QImage>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPainter>
@@ -116,6 +117,18 @@ void Statusleiste::zeige(const LeistenStand& stand) {
     stand_ = stand;
     symbol_->setToolTip(QString::fromStdString(stand.tipp));
     if (bereichDa()) symbol_->show();
+}
+
+QImage Statusleiste::bild(const std::vector<MenueEintrag>& eintraege, double massstab) {
+    QMenu menue;
+    fuelle(menue, eintraege);
+    menue.ensurePolished();
+    menue.adjustSize();
+    QImage bild(menue.size() * massstab, QImage::Format_ARGB32_Premultiplied);
+    bild.setDevicePixelRatio(massstab);
+    bild.fill(Qt::transparent);
+    menue.render(&bild);
+    return bild;
 }
 
 void Statusleiste::baueMenue() {

@@ -9,6 +9,7 @@
 #include "menubar/leistenstand.h"
 #include "menubar/menue.h"
 
+class QImage;
 class QMenu;
 class QSystemTrayIcon;
 
@@ -24,6 +25,9 @@ public:
     void zeige(const LeistenStand& stand);
     // Whether the desktop has a status area for the item.
     static bool bereichDa();
+    // The menu of `eintraege` as it looks when it opens, drawn from the widget at
+    // `massstab` pixels per point (nothing is taken from the screen).
+    static QImage bild(const std::vector<MenueEintrag>& eintraege, double massstab);
 
 private:
     void baueMenue();

@@ -41,7 +41,7 @@ const std::vector<std::string> befehlsWoerter = {
     "zielneu",   "klickwahl",   "wahl",      "abbruch",       "ordne",         "taste",   "menue",
     "lernen",    "klicklernen", "url",       "ki",            "feldziel",      "browserfokus",
     "kuerzellernen", "kuerzeldruck", "wache", "vorlesen",     "feld",          "mini",    "kuerzelklappen",
-    "punktdoppel", "punktbild", "feldbild",  "ziehtest",
+    "punktdoppel", "punktbild", "feldbild",  "ziehtest",      "menuebild",
 };
 
 const std::vector<std::string> fremdeWoerter = {

@@ -1,6 +1,10 @@
 // The status menu as the test file shows it, its toggles, and the status item's look.
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
+
+#include <QImage>
 
 #include "basis/prozesswerte.h"
 #include "menubar/leistenstand.h"
@@ -212,6 +216,29 @@ INSTANTIATE_TEST_SUITE_P(
                       // Characters, not bytes: umlauts and an emoji with its modifier count once.
                       NamensFall{"äöüäöüäöüäöüäöüäöüä", "äöüäöüäöüäöüäöüäö…"},
                       NamensFall{"Chat 👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽", "Chat 👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽👍🏽…"}));
+
+TEST_F(Menue, MenuebildZeigtDasMenueWieEsJetztAufgeht) {
+    const auto bild = [this] {
+        s().testBefehl("menuebild");
+        desktop.uhr.laufeFaelliges();
+        return QImage(QString::fromStdString(heim.daten("menue.png")));
+    };
+    const auto zeilen = [this] {
+        const std::string t = text();
+        return std::count(t.begin(), t.end(), '\n');
+    };
+    const QImage leer = bild();
+    const auto zeilenLeer = zeilen();
+    ASSERT_FALSE(leer.isNull());
+    // Every item is a row of its own: the menu with two targets has more rows, so its
+    // picture is taller, and the menu's items are drawn on an opaque ground.
+    verbindeAlle();
+    const QImage voll = bild();
+    ASSERT_FALSE(voll.isNull());
+    ASSERT_GT(zeilen(), zeilenLeer) << text();
+    EXPECT_GT(voll.height(), leer.height());
+    EXPECT_EQ(voll.pixelColor(voll.width() / 2, voll.height() / 2).alpha(), 255);
+}
 
 }  // namespace
 }  // namespace klebwerk
