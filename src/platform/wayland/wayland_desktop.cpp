@@ -10,6 +10,8 @@ WaylandDesktop::WaylandDesktop(SwayIpc ipc_)
 void WaylandDesktop::meldeStoerungen() {
     if (std::string s = ablage.stoerung(); !s.empty()) protokoll("clipboard: " + s);
     if (std::string s = tastatur.stoerung(); !s.empty()) protokoll("keyboard: " + s);
+    if (std::string s = zeiger.stoerung(); !s.empty()) protokoll("pointer: " + s);
+    if (std::string s = abgriff.stoerung(); !s.empty()) protokoll("overlay: " + s);
 }
 
 Plattform WaylandDesktop::plattform() {

@@ -18,8 +18,11 @@
 #include "platform/wayland/sway_desktopfenster.h"
 #include "platform/wayland/sway_fenster.h"
 #include "platform/wayland/sway_ipc.h"
-#include "platform/wayland/sway_platzhalter.h"
+#include "platform/wayland/sway_eigene_fenster.h"
+#include "platform/wayland/sway_tastenkuerzel.h"
 #include "platform/wayland/virtuelle_tastatur.h"
+#include "platform/wayland/virtueller_zeiger.h"
+#include "platform/wayland/wayland_abgriff.h"
 #include "platform/wayland/wayland_eingabe.h"
 #include "platform/wayland/wayland_zwischenablage.h"
 
@@ -31,14 +34,16 @@ public:
     bool durchscheinend() override { return true; }
 };
 
-// A sway session: the compositor's IPC for windows and the workspace, data control for
-// the clipboard, a virtual keyboard, AT-SPI paired with sway's windows, and the Linux
+// A sway session: the compositor's IPC for windows, the workspace, global shortcuts and
+// Klebwerk's own windows, data control for the clipboard, a virtual keyboard and pointer,
+// a layer-shell overlay for the choose click, AT-SPI paired with sway's windows, and the Linux
 // services. Create it after the Qt application object, with `ipc` the session's socket.
 class WaylandDesktop {
 public:
     explicit WaylandDesktop(SwayIpc ipc);
     Plattform plattform();
-    // Logs why the clipboard or the keyboard cannot work, where one cannot.
+    // Logs why the clipboard, the keyboard, the pointer or the overlay cannot work, where
+    // one cannot.
     void meldeStoerungen();
 
     linuxdesk::QtLaufschleife schleife;
@@ -51,9 +56,12 @@ public:
     atspi::AtspiZugaenglichkeit ax{desktopFenster, arbeitsplatz, schleife};
     WaylandZwischenablage ablage{schleife};
     VirtuelleTastatur tastatur;
-    WaylandEingabe eingabe{tastatur, dienst};
-    FehlenderAbgriff abgriff;
-    FehlendeTastenkuerzel kuerzel;
+    VirtuellerZeiger zeiger;
+    // The choose click and the recorded keys: an overlay above every output.
+    WaylandAbgriff abgriff{schleife};
+    WaylandEingabe eingabe{tastatur, dienst, &zeiger, &abgriff};
+    // Global shortcuts as the compositor's own bindings, heard through its IPC.
+    SwayTastenkuerzel kuerzel{ipc, schleife};
     linuxdesk::LinuxPraeferenzen praeferenzen;
     WaylandBildschirme bildschirme;
     linuxdesk::LinuxNeustart neustart;
@@ -66,7 +74,7 @@ public:
     linuxdesk::SignalBeendigung beendigung;
     linuxdesk::LinuxAufnahmewerkzeug werkzeug;
     linuxdesk::LinuxSystemkuerzel systemkuerzel;
-    FehlendeEigeneFenster eigeneFenster;
+    SwayEigeneFenster eigeneFenster{ipc, schleife};
 };
 
 }  // namespace klebwerk::wayland
