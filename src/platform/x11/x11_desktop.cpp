@@ -29,8 +29,27 @@ std::string LinuxNeustart::eigenesProgramm() {
     char pfad[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", pfad, sizeof pfad - 1);
     if (n <= 0) return {};
-    return std::string(pfad, static_cast<size_t>(n));
+    std::string programm(pfad, static_cast<size_t>(n));
+    // A program file replaced while it runs (a package update) reads as "… (deleted)";
+    // its path then names the new program.
+    const std::string ersetzt = " (deleted)";
+    if (programm.size() > ersetzt.size() && programm.ends_with(ersetzt)) programm.resize(programm.size() - ersetzt.size());
+    return programm;
 }
+
+namespace {
+
+// Where `cmake --install` and the Debian package put the program.
+std::vector<std::string> installierteProgramme() {
+    std::vector<std::string> orte;
+#ifdef KLEBWERK_INSTALLIERTES_PROGRAMM
+    orte.push_back(KLEBWERK_INSTALLIERTES_PROGRAMM);
+#endif
+    if (orte.empty() || orte.front() != "/usr/bin/klebwerk") orte.push_back("/usr/bin/klebwerk");
+    return orte;
+}
+
+}  // namespace
 
 bool LinuxNeustart::starte(const std::string& programm, const std::vector<std::string>& argumente) {
     return starteLoesgeloest(programm, argumente);
@@ -53,7 +72,7 @@ X11Desktop::X11Desktop()
     : arbeitsplatz(x, schleife), fensterliste(x, arbeitsplatz), ablage(x, schleife), tastatur(x), eingabe(x, tastatur),
       abgriff(x, tastatur, schleife),
       kuerzel(x, tastatur, schleife),
-      anmeldeobjekt(LinuxNeustart().eigenesProgramm()) {}
+      anmeldeobjekt(LinuxNeustart().eigenesProgramm(), installierteProgramme()) {}
 
 Plattform X11Desktop::plattform() {
     return Plattform{schleife, ax,          fensterliste, arbeitsplatz, ablage, eingabe, abgriff,
