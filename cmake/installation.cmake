@@ -58,11 +58,12 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Klebwerk maintainers <maintainers@users.noreply.c-seed-c0c38754.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "pastes every new screenshot into a chosen AI chat")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Klebwerk delivers every new screenshot into one chosen target window, typically an AI\n\
-chat in a program of its own or a browser tab: it brings the target forward, puts the\n\
-capture on the clipboard, focuses the chat's input field, pastes, sends if asked to,\n\
-and returns the user to where they were, with the clipboard as it was. It works on\n\
-X11 desktops through AT-SPI accessibility and speaks German and English.")
+  "Klebwerk delivers every new screenshot into one chosen target window,\n\
+typically an AI chat in a program of its own or a browser tab: it brings\n\
+the target forward, puts the capture on the clipboard, focuses the\n\
+chat's input field, pastes, sends if asked to, and returns the user to\n\
+where they were, with the clipboard as it was. It works on X11 desktops\n\
+through AT-SPI accessibility and speaks German and English.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
