@@ -68,11 +68,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries from the binary; beside them what Klebwerk needs at run time that no
-# library names: Qt's X11 platform plugin, the image formats of other capture tools, the
-# accessibility bus, a session bus and xdg-open for settings pages.
+# library names: the image formats of other capture tools, the accessibility bus, a session
+# bus and xdg-open for settings pages. (Qt's X11 platform plugin comes with libqt6gui6.)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "qt6-qpa-plugins, qt6-image-formats-plugins, at-spi2-core, default-dbus-session-bus | dbus-session-bus, xdg-utils")
+  "qt6-image-formats-plugins, at-spi2-core, default-dbus-session-bus | dbus-session-bus, xdg-utils")
 # GNOME's screenshot shortcuts and folders are read through GSettings.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dconf-gsettings-backend | gsettings-backend")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
