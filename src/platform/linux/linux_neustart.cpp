@@ -13,7 +13,12 @@ std::string LinuxNeustart::eigenesProgramm() {
     char pfad[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", pfad, sizeof pfad - 1);
     if (n <= 0) return {};
-    return std::string(pfad, static_cast<size_t>(n));
+    std::string programm(pfad, static_cast<size_t>(n));
+    // A program file replaced while it runs (a package update) reads as "… (deleted)";
+    // its path then names the new program.
+    const std::string ersetzt = " (deleted)";
+    if (programm.size() > ersetzt.size() && programm.ends_with(ersetzt)) programm.resize(programm.size() - ersetzt.size());
+    return programm;
 }
 
 bool LinuxNeustart::starte(const std::string& programm, const std::vector<std::string>& argumente) {

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "basis/atomar.h"
 #include "basis/ordner.h"
@@ -28,6 +30,19 @@ std::string XdgAnmeldeobjekt::execWert(const std::string& programm) {
     return wert;
 }
 
+std::string XdgAnmeldeobjekt::startProgramm(const std::string& laufendes,
+                                            const std::vector<std::string>& installierte) {
+    const std::string ordner = laufendes.substr(0, laufendes.find_last_of('/') + 1);
+    struct stat info {};
+    const bool gebaut = !ordner.empty() && stat((ordner + "CMakeCache.txt").c_str(), &info) == 0;
+    if (!gebaut) return laufendes;
+    for (const std::string& programm : installierte) {
+        if (stat(programm.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(programm.c_str(), X_OK) == 0)
+            return programm;
+    }
+    return laufendes;
+}
+
 int XdgAnmeldeobjekt::status() {
     std::ifstream datei(eintragPfad());
     if (!datei) return nichtAngemeldet;
@@ -41,7 +56,7 @@ int XdgAnmeldeobjekt::status() {
 bool XdgAnmeldeobjekt::anmelden() {
     legeOrdnerAn(xdgConfigOrdner() + "/autostart");
     std::ostringstream eintrag;
-    eintrag << "[Desktop Entry]\nType=Application\nName=Klebwerk\nExec=" << execWert(programm_)
+    eintrag << "[Desktop Entry]\nType=Application\nName=Klebwerk\nExec=" << execWert(startProgramm(programm_, installierte_))
             << "\nX-GNOME-Autostart-enabled=true\nNoDisplay=true\n";
     return schreibeAtomar(eintragPfad(), eintrag.str());
 }
@@ -49,6 +64,15 @@ bool XdgAnmeldeobjekt::anmelden() {
 bool XdgAnmeldeobjekt::abmelden() {
     std::string pfad = eintragPfad();
     return std::remove(pfad.c_str()) == 0 || status() == nichtAngemeldet;
+}
+
+std::vector<std::string> installierteProgramme() {
+    std::vector<std::string> orte;
+#ifdef KLEBWERK_INSTALLIERTES_PROGRAMM
+    orte.push_back(KLEBWERK_INSTALLIERTES_PROGRAMM);
+#endif
+    if (orte.empty() || orte.front() != "/usr/bin/klebwerk") orte.push_back("/usr/bin/klebwerk");
+    return orte;
 }
 
 }  // namespace klebwerk::linuxdesk

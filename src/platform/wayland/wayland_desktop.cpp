@@ -5,7 +5,7 @@
 namespace klebwerk::wayland {
 
 WaylandDesktop::WaylandDesktop(SwayIpc ipc_)
-    : ipc(std::move(ipc_)), anmeldeobjekt(linuxdesk::LinuxNeustart().eigenesProgramm()) {}
+    : ipc(std::move(ipc_)), anmeldeobjekt(linuxdesk::LinuxNeustart().eigenesProgramm(), linuxdesk::installierteProgramme()) {}
 
 void WaylandDesktop::meldeStoerungen() {
     if (std::string s = ablage.stoerung(); !s.empty()) protokoll("clipboard: " + s);
