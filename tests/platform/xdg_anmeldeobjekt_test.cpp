@@ -65,10 +65,10 @@ TEST(XdgAnmeldeobjekt, EintragStartetDasInstallierteProgrammStattEinesBuilds) {
     for (const Fall& fall : faelle) {
         std::vector<std::string> installierte;
         for (const std::string& ort : fall.installierte) installierte.push_back(wurzel + ort);
-        x11::XdgAnmeldeobjekt objekt(wurzel + fall.laufendes, installierte);
+        linuxdesk::XdgAnmeldeobjekt objekt(wurzel + fall.laufendes, installierte);
         ASSERT_TRUE(objekt.anmelden());
-        EXPECT_NE(test::TempHeim::lies(x11::XdgAnmeldeobjekt::eintragPfad())
-                      .find("Exec=" + x11::XdgAnmeldeobjekt::execWert(wurzel + fall.gestartet) + "\n"),
+        EXPECT_NE(test::TempHeim::lies(linuxdesk::XdgAnmeldeobjekt::eintragPfad())
+                      .find("Exec=" + linuxdesk::XdgAnmeldeobjekt::execWert(wurzel + fall.gestartet) + "\n"),
                   std::string::npos)
             << fall.laufendes << " with " << fall.installierte.front();
     }
