@@ -8,6 +8,8 @@
 #include <set>
 #include <sstream>
 
+#include "platform/linux/prozessinfo.h"
+
 namespace klebwerk::linuxdesk {
 
 namespace {
@@ -224,6 +226,15 @@ std::optional<DesktopEintrag> Anwendungskatalog::finde(const FensterKlasse& klas
         return suche(klasse, pfad);
     }
     return std::nullopt;
+}
+
+void Anwendungskatalog::benenne(Anwendung& a, const FensterKlasse& klasse, const std::vector<std::string>& sprachen) {
+    auto eintrag = finde(klasse, a.pfad);
+    std::string programm = a.pfad.substr(a.pfad.rfind('/') + 1);
+    a.kennung = anwendungsKennung(klasse, eintrag ? eintrag->id : std::string(), programm);
+    if (eintrag) a.name = lokalisierterName(*eintrag, sprachen);
+    if (a.name.empty()) a.name = klasse.klasse;
+    if (a.name.empty()) a.name = befehlsname(a.pid);
 }
 
 }  // namespace klebwerk::linuxdesk

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/arbeitsplatz.h"
 #include "platform/linux/fensterklasse.h"
 
 namespace klebwerk::linuxdesk {
@@ -52,6 +53,10 @@ public:
     // executable alone only an entry that runs no script: an interpreter's entry would
     // claim every program the interpreter runs.
     std::optional<DesktopEintrag> finde(const FensterKlasse& klasse, const std::string& pfad);
+    // Gives the application of process `a.pid`, running `a.pfad` with windows of this
+    // class, its key and its name: the name of its desktop entry for the languages
+    // `sprachen`, else the window class, else the process's command name.
+    void benenne(Anwendung& a, const FensterKlasse& klasse, const std::vector<std::string>& sprachen);
     // For tests: a fixed list instead of the folders.
     void setzeEintraege(std::vector<DesktopEintrag> e);
 

@@ -14,7 +14,7 @@
 namespace klebwerk::wayland {
 
 SwayArbeitsplatz::SwayArbeitsplatz(const SwayFensterdienst& dienst, const SwayIpc& ipc, Laufschleife& schleife)
-    : dienst_(dienst), schleife_(schleife), eigenePid_(static_cast<int>(getpid())),
+    : dienst_(dienst), eigenePid_(static_cast<int>(getpid())), abos_(schleife),
       ende_([this](int pid) { beendet(pid); }) {
     for (const QString& s : QLocale::system().uiLanguages()) sprachen_.push_back(s.toStdString());
     abo_ = std::make_unique<SwayAbo>(
@@ -48,12 +48,7 @@ Anwendung SwayArbeitsplatz::anwendungAus(int pid, const std::vector<SwayFenster>
             break;
         }
     }
-    auto eintrag = katalog_.finde(klasse, a.pfad);
-    std::string programm = a.pfad.substr(a.pfad.rfind('/') + 1);
-    a.kennung = linuxdesk::anwendungsKennung(klasse, eintrag ? eintrag->id : std::string(), programm);
-    if (eintrag) a.name = linuxdesk::lokalisierterName(*eintrag, sprachen_);
-    if (a.name.empty()) a.name = klasse.klasse;
-    if (a.name.empty()) a.name = linuxdesk::befehlsname(pid);
+    katalog_.benenne(a, klasse, sprachen_);
     // Every view in sway's tree is a top-level window of its own.
     a.art = Aktivierungsart::regulaer;
     return a;
@@ -115,16 +110,7 @@ bool SwayArbeitsplatz::aktiviere(int pid, bool) {
 }
 
 Marke SwayArbeitsplatz::beiBeendet(std::function<void(const Anwendung&)> rueckruf) {
-    std::lock_guard lock(abos_->sperre);
-    auto nr = abos_->naechste++;
-    abos_->rueckrufe[nr] = std::move(rueckruf);
-    std::weak_ptr<Abos> schwach = abos_;
-    return Marke([schwach, nr] {
-        if (auto abos = schwach.lock()) {
-            std::lock_guard lock(abos->sperre);
-            abos->rueckrufe.erase(nr);
-        }
-    });
+    return abos_.abonniere(std::move(rueckruf));
 }
 
 // On the subscription's thread: a new window may bring a new process; a closed one may
@@ -179,26 +165,7 @@ void SwayArbeitsplatz::beendet(int pid) {
         bekannte_.erase(it);
         ohnePidfd_.erase(pid);
     }
-    std::weak_ptr<Abos> schwach = abos_;
-    schleife_.aufHaupt([schwach, anwendung] {
-        auto abos = schwach.lock();
-        if (!abos) return;
-        std::vector<std::uint64_t> nummern;
-        {
-            std::lock_guard lock(abos->sperre);
-            for (const auto& [nr, r] : abos->rueckrufe) nummern.push_back(nr);
-        }
-        for (auto nr : nummern) {
-            std::function<void(const Anwendung&)> r;
-            {
-                std::lock_guard lock(abos->sperre);
-                auto it = abos->rueckrufe.find(nr);
-                if (it == abos->rueckrufe.end()) continue;  // dropped by an earlier callback
-                r = it->second;
-            }
-            r(anwendung);
-        }
-    });
+    abos_.melde(anwendung);
 }
 
 bool SwayArbeitsplatz::oeffne(const std::string& link) { return linuxdesk::oeffneLink(link); }

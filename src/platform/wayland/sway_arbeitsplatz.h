@@ -8,6 +8,7 @@
 #include "platform/arbeitsplatz.h"
 #include "platform/laufschleife.h"
 #include "platform/linux/anwendungskatalog.h"
+#include "platform/linux/anwendungsende_abos.h"
 #include "platform/linux/prozessende.h"
 #include "platform/wayland/sway_fenster.h"
 
@@ -40,22 +41,16 @@ public:
     bool abonniert() const { return abo_ && abo_->bestaetigt(); }
 
 private:
-    struct Abos {
-        std::mutex sperre;
-        std::map<std::uint64_t, std::function<void(const Anwendung&)>> rueckrufe;
-        std::uint64_t naechste = 1;
-    };
     void fensterEreignis(std::uint32_t typ, const std::string& daten);
     // Starts watching the processes of these windows; any thread.
     void erfasse(const std::vector<SwayFenster>& fenster);
     void beendet(int pid);
 
     const SwayFensterdienst& dienst_;
-    Laufschleife& schleife_;
     linuxdesk::Anwendungskatalog katalog_;
     std::vector<std::string> sprachen_;
     int eigenePid_;
-    std::shared_ptr<Abos> abos_ = std::make_shared<Abos>();
+    linuxdesk::AnwendungsendeAbos abos_;
     std::mutex sperre_;
     std::map<int, Anwendung> bekannte_;  // processes with windows, watched for their end
     std::set<int> ohnePidfd_;            // of those, the ones only a closed window tells

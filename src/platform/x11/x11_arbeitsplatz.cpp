@@ -14,12 +14,11 @@
 namespace klebwerk::x11 {
 
 using linuxdesk::ausfuehrbareDatei;
-using linuxdesk::befehlsname;
 using linuxdesk::laeuft;
 using linuxdesk::oeffnePidfd;
 
 X11Arbeitsplatz::X11Arbeitsplatz(XVerbindung& x, Laufschleife& schleife)
-    : x_(x), schleife_(schleife), eigenePid_(static_cast<int>(getpid())) {
+    : x_(x), eigenePid_(static_cast<int>(getpid())), abos_(schleife) {
     for (const QString& s : QLocale::system().uiLanguages()) sprachen_.push_back(s.toStdString());
     fensterMarke_ = x_.beobachteFenster([this](std::uint32_t id, FensterAenderung a) { fensterGeaendert(id, a); });
     // Windows that were there before the observer.
@@ -60,12 +59,7 @@ Anwendung X11Arbeitsplatz::anwendungAus(int pid, const std::vector<XFenster>& fe
         a.art = Aktivierungsart::zubehoer;
         return a;
     }
-    auto eintrag = katalog_.finde(klasse, a.pfad);
-    std::string programm = a.pfad.substr(a.pfad.rfind('/') + 1);
-    a.kennung = linuxdesk::anwendungsKennung(klasse, eintrag ? eintrag->id : std::string(), programm);
-    if (eintrag) a.name = linuxdesk::lokalisierterName(*eintrag, sprachen_);
-    if (a.name.empty()) a.name = klasse.klasse;
-    if (a.name.empty()) a.name = befehlsname(pid);
+    katalog_.benenne(a, klasse, sprachen_);
     a.art = normal ? Aktivierungsart::regulaer : Aktivierungsart::zubehoer;
     return a;
 }
@@ -133,16 +127,7 @@ bool X11Arbeitsplatz::aktiviere(int pid, bool alleFenster) {
 }
 
 Marke X11Arbeitsplatz::beiBeendet(std::function<void(const Anwendung&)> rueckruf) {
-    std::lock_guard lock(abos_->sperre);
-    auto nr = abos_->naechste++;
-    abos_->rueckrufe[nr] = std::move(rueckruf);
-    std::weak_ptr<Abos> schwach = abos_;
-    return Marke([schwach, nr] {
-        if (auto abos = schwach.lock()) {
-            std::lock_guard lock(abos->sperre);
-            abos->rueckrufe.erase(nr);
-        }
-    });
+    return abos_.abonniere(std::move(rueckruf));
 }
 
 // On the X thread: a process with windows is watched through a pidfd, which becomes
@@ -195,26 +180,7 @@ void X11Arbeitsplatz::beendet(int pid) {
         if (it->second.pidfd >= 0) close(it->second.pidfd);
         beobachtet_.erase(it);
     }
-    std::weak_ptr<Abos> schwach = abos_;
-    schleife_.aufHaupt([schwach, anwendung] {
-        auto abos = schwach.lock();
-        if (!abos) return;
-        std::vector<std::uint64_t> nummern;
-        {
-            std::lock_guard lock(abos->sperre);
-            for (const auto& [nr, r] : abos->rueckrufe) nummern.push_back(nr);
-        }
-        for (auto nr : nummern) {
-            std::function<void(const Anwendung&)> r;
-            {
-                std::lock_guard lock(abos->sperre);
-                auto it = abos->rueckrufe.find(nr);
-                if (it == abos->rueckrufe.end()) continue;  // dropped by an earlier callback
-                r = it->second;
-            }
-            r(anwendung);
-        }
-    });
+    abos_.melde(anwendung);
 }
 
 bool X11Arbeitsplatz::oeffne(const std::string& link) {

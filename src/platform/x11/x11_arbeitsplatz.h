@@ -7,6 +7,7 @@
 #include "platform/arbeitsplatz.h"
 #include "platform/laufschleife.h"
 #include "platform/linux/anwendungskatalog.h"
+#include "platform/linux/anwendungsende_abos.h"
 #include "platform/x11/x_verbindung.h"
 
 namespace klebwerk::x11 {
@@ -48,20 +49,14 @@ private:
         int pidfd = -1;
         Marke leser;
     };
-    struct Abos {
-        std::mutex sperre;
-        std::map<std::uint64_t, std::function<void(const Anwendung&)>> rueckrufe;
-        std::uint64_t naechste = 1;
-    };
     void fensterGeaendert(std::uint32_t id, FensterAenderung a);
     void beendet(int pid);
 
     XVerbindung& x_;
-    Laufschleife& schleife_;
     linuxdesk::Anwendungskatalog katalog_;
     std::vector<std::string> sprachen_;
     int eigenePid_;
-    std::shared_ptr<Abos> abos_ = std::make_shared<Abos>();
+    linuxdesk::AnwendungsendeAbos abos_;
     // Processes with windows, watched on the X thread for their end.
     std::mutex beobachtetSperre_;
     std::map<int, Beobachtet> beobachtet_;
