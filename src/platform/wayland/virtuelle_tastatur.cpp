@@ -3,12 +3,12 @@
 #include <chrono>
 #include <cstring>
 
-#include <poll.h>
 #include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include "platform/wayland/wayland_verbindung.h"
 #include "virtual-keyboard-unstable-v1-client.h"
 
 namespace klebwerk::wayland {
@@ -64,15 +64,8 @@ std::uint32_t millisekunden() {
 VirtuelleTastatur::VirtuelleTastatur(const std::string& anzeige, const std::string& layout)
     : z_(std::make_unique<Zustand>()) {
     Zustand& z = *z_;
-    z.anzeige = wl_display_connect(anzeige.empty() ? nullptr : anzeige.c_str());
-    if (!z.anzeige) {
-        z.stoerung = "no Wayland compositor to connect to";
-        return;
-    }
-    z.register_ = wl_display_get_registry(z.anzeige);
-    wl_registry_add_listener(z.register_, &registerHoerer, &z);
-    if (wl_display_roundtrip(z.anzeige) < 0) {
-        z.stoerung = "the Wayland connection failed";
+    if (auto fehler = oeffneVerbindung(anzeige, registerHoerer, &z, 1, z.anzeige, z.register_)) {
+        z.stoerung = *fehler;
         return;
     }
     if (!z.verwalter || !z.sitz) {
@@ -107,11 +100,7 @@ VirtuelleTastatur::~VirtuelleTastatur() {
     if (z.tastatur) zwp_virtual_keyboard_v1_destroy(z.tastatur);
     if (z.verwalter) wl_proxy_destroy(reinterpret_cast<wl_proxy*>(z.verwalter));
     if (z.sitz) wl_seat_destroy(z.sitz);
-    if (z.register_) wl_registry_destroy(z.register_);
-    if (z.anzeige) {
-        wl_display_flush(z.anzeige);
-        wl_display_disconnect(z.anzeige);
-    }
+    trenneVerbindung(z.anzeige, z.register_);
     if (z.keymap) xkb_keymap_unref(z.keymap);
     if (z.kontext) xkb_context_unref(z.kontext);
 }
@@ -180,25 +169,7 @@ bool VirtuelleTastatur::druecke(std::uint32_t keysym, std::uint32_t modifikatore
     zwp_virtual_keyboard_v1_key(z.tastatur, millisekunden(), evdev, WL_KEYBOARD_KEY_STATE_PRESSED);
     zwp_virtual_keyboard_v1_key(z.tastatur, millisekunden(), evdev, WL_KEYBOARD_KEY_STATE_RELEASED);
     zwp_virtual_keyboard_v1_modifiers(z.tastatur, 0, 0, 0, 0);
-    if (wl_display_flush(z.anzeige) < 0 && errno != EAGAIN) {
-        z.stoerung = "the Wayland connection failed";
-        fehler = z.stoerung;
-        return false;
-    }
-    // Events the compositor sent meanwhile (a protocol error ends the connection).
-    if (wl_display_prepare_read(z.anzeige) == 0) {
-        pollfd p{wl_display_get_fd(z.anzeige), POLLIN, 0};
-        if (poll(&p, 1, 0) > 0)
-            wl_display_read_events(z.anzeige);
-        else
-            wl_display_cancel_read(z.anzeige);
-    }
-    if (wl_display_dispatch_pending(z.anzeige) < 0) {
-        z.stoerung = "the compositor closed the connection";
-        fehler = z.stoerung;
-        return false;
-    }
-    return true;
+    return tauscheAus(z.anzeige, z.stoerung, fehler);
 }
 
 }  // namespace klebwerk::wayland

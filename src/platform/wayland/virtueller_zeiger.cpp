@@ -1,16 +1,15 @@
 #include "platform/wayland/virtueller_zeiger.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstring>
 
 #include <linux/input-event-codes.h>
-#include <poll.h>
 #include <wayland-client.h>
 
 #include "platform/wayland/wayland_ausgaben.h"
+#include "platform/wayland/wayland_verbindung.h"
 #include "wlr-virtual-pointer-unstable-v1-client.h"
 
 namespace klebwerk::wayland {
@@ -54,16 +53,9 @@ std::uint32_t millisekunden() {
 
 VirtuellerZeiger::VirtuellerZeiger(const std::string& anzeige) : z_(std::make_unique<Zustand>()) {
     Zustand& z = *z_;
-    z.anzeige = wl_display_connect(anzeige.empty() ? nullptr : anzeige.c_str());
-    if (!z.anzeige) {
-        z.stoerung = "no Wayland compositor to connect to";
-        return;
-    }
-    z.register_ = wl_display_get_registry(z.anzeige);
-    wl_registry_add_listener(z.register_, &registerHoerer, &z);
     // The globals, then the outputs' places.
-    if (wl_display_roundtrip(z.anzeige) < 0 || wl_display_roundtrip(z.anzeige) < 0) {
-        z.stoerung = "the Wayland connection failed";
+    if (auto fehler = oeffneVerbindung(anzeige, registerHoerer, &z, 2, z.anzeige, z.register_)) {
+        z.stoerung = *fehler;
         return;
     }
     if (!z.verwalter) {
@@ -86,9 +78,7 @@ VirtuellerZeiger::~VirtuellerZeiger() {
     if (z.anzeige) {
         // The outputs' proxies go before their connection.
         z.ausgaben.reset();
-        if (z.register_) wl_registry_destroy(z.register_);
-        wl_display_flush(z.anzeige);
-        wl_display_disconnect(z.anzeige);
+        trenneVerbindung(z.anzeige, z.register_);
     }
 }
 
@@ -137,24 +127,7 @@ bool VirtuellerZeiger::taste(bool links, bool runter, std::string& fehler) {
 // outputs; a protocol error ends the connection), without waiting.
 bool VirtuellerZeiger::schicke(std::string& fehler) {
     Zustand& z = *z_;
-    if (wl_display_flush(z.anzeige) < 0 && errno != EAGAIN) {
-        z.stoerung = "the Wayland connection failed";
-        fehler = z.stoerung;
-        return false;
-    }
-    if (wl_display_prepare_read(z.anzeige) == 0) {
-        pollfd p{wl_display_get_fd(z.anzeige), POLLIN, 0};
-        if (poll(&p, 1, 0) > 0)
-            wl_display_read_events(z.anzeige);
-        else
-            wl_display_cancel_read(z.anzeige);
-    }
-    if (wl_display_dispatch_pending(z.anzeige) < 0) {
-        z.stoerung = "the compositor closed the connection";
-        fehler = z.stoerung;
-        return false;
-    }
-    return true;
+    return tauscheAus(z.anzeige, z.stoerung, fehler);
 }
 
 }  // namespace klebwerk::wayland

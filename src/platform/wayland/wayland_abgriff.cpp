@@ -1,10 +1,7 @@
 #include "platform/wayland/wayland_abgriff.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <condition_variable>
 #include <cstring>
-#include <deque>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -12,8 +9,6 @@
 #include <vector>
 
 #include <linux/input-event-codes.h>
-#include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client.h>
@@ -22,6 +17,7 @@
 #include "basis/protokoll.h"
 #include "platform/eingabe.h"
 #include "platform/wayland/wayland_ausgaben.h"
+#include "platform/wayland/wayland_faden.h"
 #include "platform/linux/tastencodes.h"
 #include "wlr-layer-shell-unstable-v1-client.h"
 
@@ -47,7 +43,7 @@ constexpr std::uint16_t feststelltaste = 0x39;
 
 }  // namespace
 
-struct WaylandAbgriff::Faden {
+struct WaylandAbgriff::Faden : WaylandFaden {
     struct Tap;
     // One overlay on one output.
     struct Flaeche {
@@ -71,11 +67,7 @@ struct WaylandAbgriff::Faden {
 
     WaylandAbgriff& abgriff;
     Laufschleife& schleife;
-    std::string anzeigeName;
-    int wecker = -1;
 
-    wl_display* anzeige = nullptr;
-    wl_registry* register_ = nullptr;
     wl_compositor* kompositor = nullptr;
     wl_shm* speicher = nullptr;
     wl_seat* sitz = nullptr;
@@ -85,16 +77,9 @@ struct WaylandAbgriff::Faden {
     std::unique_ptr<WaylandAusgaben> ausgaben = std::make_unique<WaylandAusgaben>();
 
     // Shared with the other threads, under the lock.
-    mutable std::mutex sperre;
-    std::condition_variable eingerichtet;
-    bool fertigEingerichtet = false;
-    std::deque<std::function<void(Faden&)>> auftraege;
-    bool ende = false;
-    std::string stoerung;
     std::optional<Punkt> zeigerOrt;
 
     // The Wayland thread's own.
-    bool tot = false;
     std::map<std::uint64_t, std::shared_ptr<Tap>> taps;
     std::map<wl_surface*, Flaeche*> flaechen;
     std::map<wl_callback*, std::function<void()>> rueckrufe;
@@ -109,12 +94,11 @@ struct WaylandAbgriff::Faden {
     Punkt zeigerLokal;
 
     Faden(WaylandAbgriff& a, Laufschleife& s, std::string name)
-        : abgriff(a), schleife(s), anzeigeName(std::move(name)) {}
+        : WaylandFaden(std::move(name), "event tap"), abgriff(a), schleife(s) {}
 
-    void laufe();
-    bool verbinde();
-    void trenne();
-    void scheitere(const std::string& grund);
+    bool verbinde() override;
+    void trenne() override;
+    void beiStoerung(const std::string& grund) override;
 
     void richteEin(std::shared_ptr<Tap> tap);
     void baueAb(std::uint64_t nummer);
@@ -289,18 +273,8 @@ wl_buffer* durchsichtigerPuffer(wl_shm* speicher, std::uint32_t breite, std::uin
 bool Faden::verbinde() {
     // The keyboard's keymap may come with the first roundtrips.
     kontext = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-    anzeige = wl_display_connect(anzeigeName.empty() ? nullptr : anzeigeName.c_str());
-    if (!anzeige) {
-        scheitere("no Wayland compositor to connect to");
-        return false;
-    }
-    register_ = wl_display_get_registry(anzeige);
-    wl_registry_add_listener(register_, &registerHoerer, this);
     // The globals, then the outputs' places and the seat's devices.
-    if (wl_display_roundtrip(anzeige) < 0 || wl_display_roundtrip(anzeige) < 0) {
-        scheitere("the Wayland connection failed");
-        return false;
-    }
+    if (!oeffne(registerHoerer, this, 2)) return false;
     if (!schale) {
         scheitere("the compositor offers no layer shell (zwlr_layer_shell_v1)");
         return false;
@@ -313,70 +287,13 @@ bool Faden::verbinde() {
     return true;
 }
 
-void Faden::scheitere(const std::string& grund) {
+void Faden::beiStoerung(const std::string&) {
     {
         std::lock_guard lock(sperre);
-        if (stoerung.empty()) stoerung = grund;
         zeigerOrt.reset();
     }
-    if (!tot) protokoll("event tap: " + grund);
-    tot = true;
     abgriff.gezeigt_ = 0;
     abgriff.tastatur_ = false;
-}
-
-void Faden::laufe() {
-    const bool verbunden = verbinde();
-    {
-        std::lock_guard lock(sperre);
-        fertigEingerichtet = true;
-    }
-    eingerichtet.notify_all();
-    if (!verbunden) trenne();
-    while (true) {
-        std::deque<std::function<void(Faden&)>> jetzt;
-        {
-            std::lock_guard lock(sperre);
-            if (ende) break;
-            jetzt.swap(auftraege);
-        }
-        for (auto& a : jetzt) a(*this);
-
-        std::vector<pollfd> pfds{{wecker, POLLIN, 0}};
-        const bool anzeigeLesen = !tot;
-        if (anzeigeLesen) {
-            while (wl_display_prepare_read(anzeige) != 0) wl_display_dispatch_pending(anzeige);
-            short warten = POLLIN;
-            if (wl_display_flush(anzeige) < 0) {
-                if (errno == EAGAIN) {
-                    warten |= POLLOUT;
-                } else {
-                    wl_display_cancel_read(anzeige);
-                    scheitere("the Wayland connection failed");
-                    continue;
-                }
-            }
-            pfds.push_back({wl_display_get_fd(anzeige), warten, 0});
-        }
-        int r = poll(pfds.data(), pfds.size(), -1);
-        if (r < 0 && errno != EINTR) r = 0;
-        if (pfds[0].revents & POLLIN) {
-            std::uint64_t wert;
-            [[maybe_unused]] auto gelesen = read(wecker, &wert, sizeof wert);
-        }
-        if (anzeigeLesen) {
-            if (pfds[1].revents & (POLLIN | POLLERR | POLLHUP)) {
-                if (wl_display_read_events(anzeige) < 0) {
-                    scheitere("the Wayland connection failed");
-                    continue;
-                }
-            } else {
-                wl_display_cancel_read(anzeige);
-            }
-            if (wl_display_dispatch_pending(anzeige) < 0) scheitere("the compositor closed the connection");
-        }
-    }
-    trenne();
 }
 
 void Faden::trenne() {
@@ -395,18 +312,14 @@ void Faden::trenne() {
         if (speicher) wl_shm_destroy(speicher);
         if (kompositor) wl_compositor_destroy(kompositor);
         ausgaben.reset();
-        if (register_) wl_registry_destroy(register_);
-        wl_display_flush(anzeige);
-        wl_display_disconnect(anzeige);
+        trenneAnzeige();
     }
-    anzeige = nullptr;
     tastatur = nullptr;
     zeiger = nullptr;
     sitz = nullptr;
     schale = nullptr;
     speicher = nullptr;
     kompositor = nullptr;
-    register_ = nullptr;
     if (keymap) xkb_keymap_unref(keymap);
     if (kontext) xkb_context_unref(kontext);
     keymap = nullptr;
@@ -663,38 +576,18 @@ void Faden::melde(Tap& t, AbgriffEreignis e) {
 
 WaylandAbgriff::WaylandAbgriff(Laufschleife& schleife, const std::string& anzeige)
     : schleife_(schleife), faden_(std::make_unique<Faden>(*this, schleife, anzeige)) {
-    faden_->wecker = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    thread_ = std::thread([f = faden_.get()] { f->laufe(); });
-    std::unique_lock lock(faden_->sperre);
-    if (!faden_->eingerichtet.wait_for(lock, std::chrono::duration<double>(einrichtFrist),
-                                       [&] { return faden_->fertigEingerichtet; }))
+    faden_->starte();
+    if (!faden_->warteAufEinrichtung(einrichtFrist))
         protokoll("event tap: the compositor did not answer in time; taps wait for it");
 }
 
-WaylandAbgriff::~WaylandAbgriff() {
-    {
-        std::lock_guard lock(faden_->sperre);
-        faden_->ende = true;
-    }
-    std::uint64_t eins = 1;
-    [[maybe_unused]] auto n = write(faden_->wecker, &eins, sizeof eins);
-    thread_.join();
-    close(faden_->wecker);
-}
+WaylandAbgriff::~WaylandAbgriff() { faden_->halte(); }
 
 void WaylandAbgriff::aufFaden(std::function<void(Faden&)> arbeit) {
-    {
-        std::lock_guard lock(faden_->sperre);
-        faden_->auftraege.push_back(std::move(arbeit));
-    }
-    std::uint64_t eins = 1;
-    [[maybe_unused]] auto n = write(faden_->wecker, &eins, sizeof eins);
+    faden_->aufFaden([f = faden_.get(), arbeit = std::move(arbeit)] { arbeit(*f); });
 }
 
-std::string WaylandAbgriff::stoerung() const {
-    std::lock_guard lock(faden_->sperre);
-    return faden_->stoerung;
-}
+std::string WaylandAbgriff::stoerung() const { return faden_->stoerung(); }
 
 std::optional<Punkt> WaylandAbgriff::zeiger() const {
     std::lock_guard lock(faden_->sperre);

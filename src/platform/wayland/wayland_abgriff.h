@@ -4,7 +4,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "platform/ereignisabgriff.h"
 #include "platform/laufschleife.h"
@@ -56,7 +55,6 @@ private:
     std::atomic<bool> tastatur_{false};
     std::atomic<bool> nurTastenGemeldet_{false};
     std::unique_ptr<Faden> faden_;
-    std::thread thread_;
 };
 
 }  // namespace klebwerk::wayland

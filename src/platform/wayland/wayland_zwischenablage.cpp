@@ -2,31 +2,21 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <map>
 #include <optional>
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <unistd.h>
 #include <wayland-client.h>
 
-#include "basis/protokoll.h"
+#include "platform/wayland/wayland_faden.h"
 #include "wlr-data-control-unstable-v1-client.h"
 
 namespace klebwerk::wayland {
 
-namespace {
-
-double sekundenJetzt() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-}  // namespace
-
-struct WaylandZwischenablage::Faden {
+struct WaylandZwischenablage::Faden : WaylandFaden {
     // A read in progress: the offer's types one after another, each through a pipe.
     struct Lesung {
         std::function<void(AblageLesung)> fertig;
@@ -50,24 +40,12 @@ struct WaylandZwischenablage::Faden {
     };
 
     WaylandZwischenablage& ablage;
-    Laufschleife& schleife;
-    std::string anzeigeName;
 
-    wl_display* anzeige = nullptr;
-    wl_registry* register_ = nullptr;
     wl_seat* sitz = nullptr;
     zwlr_data_control_manager_v1* verwalter = nullptr;
     zwlr_data_control_device_v1* geraet = nullptr;
-    int wecker = -1;
-
-    // Shared with the other threads, under the lock.
-    mutable std::mutex sperre;
-    std::deque<std::function<void(Faden&)>> auftraege;
-    bool ende = false;
-    std::string stoerung;
 
     // The Wayland thread's own.
-    bool tot = false;  // no (more) connection: every request fails with `stoerung`
     std::map<zwlr_data_control_offer_v1*, std::vector<std::string>> angebote;
     zwlr_data_control_offer_v1* auswahl = nullptr;
     zwlr_data_control_offer_v1* primaer = nullptr;
@@ -79,14 +57,19 @@ struct WaylandZwischenablage::Faden {
     std::optional<std::shared_ptr<const AblageEintrag>> eigenerStand;
     std::vector<Sendung> sendungen;
     std::deque<std::shared_ptr<Lesung>> lesungen;
+    // Where this round's descriptors stand in the wait.
+    Lesung* wartendeLesung = nullptr;
+    std::size_t lesungIndex = 0;
+    std::size_t sendungIndex = 0;
 
-    Faden(WaylandZwischenablage& a, Laufschleife& s, std::string name)
-        : ablage(a), schleife(s), anzeigeName(std::move(name)) {}
+    Faden(WaylandZwischenablage& a, std::string name) : WaylandFaden(std::move(name), "clipboard"), ablage(a) {}
 
-    void laufe();
-    bool verbinde();
-    void trenne();
-    void scheitere(const std::string& grund);
+    bool verbinde() override;
+    void trenne() override;
+    void schliesse() override;
+    void beiStoerung(const std::string& grund) override;
+    double fuegeWartendeHinzu(std::vector<pollfd>& pfds) override;
+    void nachWarten(const std::vector<pollfd>& pfds) override;
 
     void neueAuswahl(zwlr_data_control_offer_v1* angebot);
     void vergiss(zwlr_data_control_offer_v1* angebot);
@@ -154,17 +137,7 @@ const wl_registry_listener registerHoerer{globalNeu, globalWeg};
 }  // namespace
 
 bool Faden::verbinde() {
-    anzeige = wl_display_connect(anzeigeName.empty() ? nullptr : anzeigeName.c_str());
-    if (!anzeige) {
-        scheitere("no Wayland compositor to connect to");
-        return false;
-    }
-    register_ = wl_display_get_registry(anzeige);
-    wl_registry_add_listener(register_, &registerHoerer, this);
-    if (wl_display_roundtrip(anzeige) < 0) {
-        scheitere("the Wayland connection failed");
-        return false;
-    }
+    if (!oeffne(registerHoerer, this, 1)) return false;
     if (!verwalter) {
         scheitere("the compositor offers no clipboard control (zwlr_data_control_manager_v1)");
         return false;
@@ -183,13 +156,7 @@ bool Faden::verbinde() {
     return true;
 }
 
-void Faden::scheitere(const std::string& grund) {
-    {
-        std::lock_guard lock(sperre);
-        if (stoerung.empty()) stoerung = grund;
-    }
-    if (!tot) protokoll("clipboard: " + grund);
-    tot = true;
+void Faden::beiStoerung(const std::string& grund) {
     for (auto& s : sendungen) schliesse(s);
     sendungen.clear();
     auto offen = std::move(lesungen);
@@ -285,12 +252,7 @@ void Faden::schliesse(Sendung& s) {
 
 void Faden::lies(std::shared_ptr<Lesung> l) {
     if (tot) {
-        std::string grund;
-        {
-            std::lock_guard lock(sperre);
-            grund = stoerung;
-        }
-        beende(*l, grund);
+        beende(*l, stoerung());
         return;
     }
     lesungen.push_back(std::move(l));
@@ -379,82 +341,38 @@ void Faden::beende(Lesung& l, std::optional<std::string> fehler) {
     }
 }
 
-void Faden::laufe() {
-    if (!verbinde()) trenne();
-    while (true) {
-        std::deque<std::function<void(Faden&)>> jetzt;
-        {
-            std::lock_guard lock(sperre);
-            if (ende) break;
-            jetzt.swap(auftraege);
-        }
-        for (auto& a : jetzt) a(*this);
-
-        std::vector<pollfd> pfds{{wecker, POLLIN, 0}};
-        bool anzeigeLesen = false;
-        if (!tot) {
-            while (wl_display_prepare_read(anzeige) != 0) wl_display_dispatch_pending(anzeige);
-            short warten = POLLIN;
-            if (wl_display_flush(anzeige) < 0) {
-                if (errno == EAGAIN) {
-                    warten |= POLLOUT;
-                } else {
-                    wl_display_cancel_read(anzeige);
-                    scheitere("the Wayland connection failed");
-                    continue;
-                }
-            }
-            pfds.push_back({wl_display_get_fd(anzeige), warten, 0});
-            anzeigeLesen = true;
-        }
-        double naechsteFrist = 1e300;
-        Lesung* lesung = !lesungen.empty() && lesungen.front()->fd >= 0 ? lesungen.front().get() : nullptr;
-        const std::size_t lesungIndex = pfds.size();
-        if (lesung) {
-            pfds.push_back({lesung->fd, POLLIN, 0});
-            naechsteFrist = lesung->frist;
-        }
-        const std::size_t sendungIndex = pfds.size();
-        for (const Sendung& s : sendungen) {
-            pfds.push_back({s.fd, POLLOUT, 0});
-            naechsteFrist = std::min(naechsteFrist, s.frist);
-        }
-        int warteMs = -1;
-        if (naechsteFrist < 1e299)
-            warteMs = std::max(0, static_cast<int>((naechsteFrist - sekundenJetzt()) * 1000) + 1);
-        int r = poll(pfds.data(), pfds.size(), warteMs);
-        if (r < 0 && errno != EINTR) r = 0;
-
-        if (pfds[0].revents & POLLIN) {
-            std::uint64_t wert;
-            [[maybe_unused]] auto gelesen = read(wecker, &wert, sizeof wert);
-        }
-        if (anzeigeLesen) {
-            if (pfds[1].revents & (POLLIN | POLLERR | POLLHUP)) {
-                if (wl_display_read_events(anzeige) < 0) {
-                    scheitere("the Wayland connection failed");
-                    continue;
-                }
-            } else {
-                wl_display_cancel_read(anzeige);
-            }
-            if (wl_display_dispatch_pending(anzeige) < 0) {
-                scheitere("the Wayland connection failed");
-                continue;
-            }
-        }
-        const double jetztS = sekundenJetzt();
-        for (std::size_t i = 0; i < sendungen.size() && sendungIndex + i < pfds.size(); ++i) {
-            if (pfds[sendungIndex + i].revents) sendeWeiter(sendungen[i]);
-            else if (jetztS > sendungen[i].frist) schliesse(sendungen[i]);  // a reader that stopped reading
-        }
-        std::erase_if(sendungen, [](const Sendung& s) { return s.fd < 0; });
-        // The read may have ended during dispatch (a new selection); only a live one goes on.
-        if (lesung && !lesungen.empty() && lesungen.front().get() == lesung && lesung->fd >= 0) {
-            if (pfds[lesungIndex].revents) empfange(*lesung);
-            else if (jetztS > lesung->frist) beende(*lesung, "the clipboard's owner stopped answering");
-        }
+double Faden::fuegeWartendeHinzu(std::vector<pollfd>& pfds) {
+    double frist = keineFrist;
+    wartendeLesung = !lesungen.empty() && lesungen.front()->fd >= 0 ? lesungen.front().get() : nullptr;
+    lesungIndex = pfds.size();
+    if (wartendeLesung) {
+        pfds.push_back({wartendeLesung->fd, POLLIN, 0});
+        frist = wartendeLesung->frist;
     }
+    sendungIndex = pfds.size();
+    for (const Sendung& s : sendungen) {
+        pfds.push_back({s.fd, POLLOUT, 0});
+        frist = std::min(frist, s.frist);
+    }
+    return frist;
+}
+
+void Faden::nachWarten(const std::vector<pollfd>& pfds) {
+    const double jetztS = sekundenJetzt();
+    for (std::size_t i = 0; i < sendungen.size() && sendungIndex + i < pfds.size(); ++i) {
+        if (pfds[sendungIndex + i].revents) sendeWeiter(sendungen[i]);
+        else if (jetztS > sendungen[i].frist) schliesse(sendungen[i]);  // a reader that stopped reading
+    }
+    std::erase_if(sendungen, [](const Sendung& s) { return s.fd < 0; });
+    // The read may have ended during dispatch (a new selection); only a live one goes on.
+    Lesung* lesung = wartendeLesung;
+    if (lesung && !lesungen.empty() && lesungen.front().get() == lesung && lesung->fd >= 0) {
+        if (pfds[lesungIndex].revents) empfange(*lesung);
+        else if (jetztS > lesung->frist) beende(*lesung, "the clipboard's owner stopped answering");
+    }
+}
+
+void Faden::schliesse() {
     scheitere("the clipboard was closed");
     trenne();
 }
@@ -469,46 +387,24 @@ void Faden::trenne() {
     if (geraet) zwlr_data_control_device_v1_destroy(geraet);
     if (verwalter) zwlr_data_control_manager_v1_destroy(verwalter);
     if (sitz) wl_seat_destroy(sitz);
-    if (register_) wl_registry_destroy(register_);
     geraet = nullptr;
     verwalter = nullptr;
     sitz = nullptr;
-    register_ = nullptr;
-    wl_display_flush(anzeige);
-    wl_display_disconnect(anzeige);
-    anzeige = nullptr;
+    trenneAnzeige();
 }
 
 WaylandZwischenablage::WaylandZwischenablage(Laufschleife& schleife, const std::string& anzeige)
-    : schleife_(schleife), faden_(std::make_unique<Faden>(*this, schleife, anzeige)) {
-    faden_->wecker = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    thread_ = std::thread([f = faden_.get()] { f->laufe(); });
+    : schleife_(schleife), faden_(std::make_unique<Faden>(*this, anzeige)) {
+    faden_->starte();
 }
 
-WaylandZwischenablage::~WaylandZwischenablage() {
-    {
-        std::lock_guard lock(faden_->sperre);
-        faden_->ende = true;
-    }
-    std::uint64_t eins = 1;
-    [[maybe_unused]] auto n = write(faden_->wecker, &eins, sizeof eins);
-    thread_.join();
-    close(faden_->wecker);
-}
+WaylandZwischenablage::~WaylandZwischenablage() { faden_->halte(); }
 
 void WaylandZwischenablage::aufFaden(std::function<void(Faden&)> arbeit) {
-    {
-        std::lock_guard lock(faden_->sperre);
-        faden_->auftraege.push_back(std::move(arbeit));
-    }
-    std::uint64_t eins = 1;
-    [[maybe_unused]] auto n = write(faden_->wecker, &eins, sizeof eins);
+    faden_->aufFaden([f = faden_.get(), arbeit = std::move(arbeit)] { arbeit(*f); });
 }
 
-std::string WaylandZwischenablage::stoerung() const {
-    std::lock_guard lock(faden_->sperre);
-    return faden_->stoerung;
-}
+std::string WaylandZwischenablage::stoerung() const { return faden_->stoerung(); }
 
 Marke WaylandZwischenablage::lies(std::function<void(AblageLesung)> fertig) {
     auto abgebrochen = std::make_shared<std::atomic<bool>>(false);

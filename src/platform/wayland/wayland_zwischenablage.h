@@ -1,12 +1,9 @@
 #pragma once
 
 #include <atomic>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 
 #include "platform/laufschleife.h"
 #include "platform/zwischenablage.h"
@@ -55,7 +52,6 @@ private:
     Laufschleife& schleife_;
     std::atomic<std::int64_t> zaehler_{0};
     std::unique_ptr<Faden> faden_;
-    std::thread thread_;
 };
 
 }  // namespace klebwerk::wayland
