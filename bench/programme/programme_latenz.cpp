@@ -29,6 +29,7 @@
 
 #include "desktop/browser_hilfe.h"
 #include "desktop/klebwerk_lauf.h"
+#include "desktop/writer_profil.h"
 #include "desktop/x11_hilfe.h"
 #include "platform/atspi/atspi_status.h"
 #include "platform/geometrie.h"
@@ -224,15 +225,7 @@ int main(int argc, char** argv) {
 
     if (programmDa("soffice")) {
         // Writer with its own profile (no tip of the day, no first-start notice) and a document.
-        fs::create_directories(o + "/writer-profil/user");
-        std::ofstream(o + "/writer-profil/user/registrymodifications.xcu") << R"(<?xml version="1.0" encoding="UTF-8"?>
-<oor:items xmlns:oor="http://openoffice.org/2001/registry" xmlns:xs="http://www.w3.org/2001/XMLSchema" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
-<item oor:path="/org.openoffice.Office.Common/Misc"><prop oor:name="ShowTipOfTheDay" oor:op="fuse"><value>false</value></prop></item>
-<item oor:path="/org.openoffice.Office.Common/Misc"><prop oor:name="FirstRun" oor:op="fuse"><value>false</value></prop></item>
-<item oor:path="/org.openoffice.Setup/Product"><prop oor:name="ooSetupLastVersion" oor:op="fuse"><value>7.4</value></prop></item>
-<item oor:path="/org.openoffice.Setup/Office"><prop oor:name="ooSetupInstCompleted" oor:op="fuse"><value>true</value></prop></item>
-</oor:items>
-)";
+        test::legeWriterProfilAn(o + "/writer-profil");
         QTextDocument leer;
         QTextDocumentWriter(QString::fromStdString(o + "/latenz.odt"), "odf").write(&leer);
         Kindprozess writer({"soffice", "-env:UserInstallation=file://" + o + "/writer-profil", "--writer", "--norestore",

@@ -18,6 +18,7 @@
 #include "ax/ax.h"
 #include "desktop/atspi_hilfe.h"
 #include "desktop/klebwerk_lauf.h"
+#include "desktop/writer_profil.h"
 #include "desktop/x11_hilfe.h"
 #include "platform/atspi/atspi_status.h"
 #include "platform/atspi/atspi_zugaenglichkeit.h"
@@ -55,16 +56,6 @@ void PrintTo(const Programm& p, std::ostream* aus) { *aus << p.name; }
 
 constexpr const char* notizText = "Zeile des Nutzers";
 
-// Writer's own profile: no tip of the day, no first-start or what's-new notice.
-constexpr const char* writerProfil = R"(<?xml version="1.0" encoding="UTF-8"?>
-<oor:items xmlns:oor="http://openoffice.org/2001/registry" xmlns:xs="http://www.w3.org/2001/XMLSchema" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
-<item oor:path="/org.openoffice.Office.Common/Misc"><prop oor:name="ShowTipOfTheDay" oor:op="fuse"><value>false</value></prop></item>
-<item oor:path="/org.openoffice.Office.Common/Misc"><prop oor:name="FirstRun" oor:op="fuse"><value>false</value></prop></item>
-<item oor:path="/org.openoffice.Setup/Product"><prop oor:name="ooSetupLastVersion" oor:op="fuse"><value>7.4</value></prop></item>
-<item oor:path="/org.openoffice.Setup/Office"><prop oor:name="ooSetupInstCompleted" oor:op="fuse"><value>true</value></prop></item>
-</oor:items>
-)";
-
 const Programm programme[] = {
     {"mousepad", [](const std::string& o) { return std::vector<std::string>{"mousepad", o + "/notiz.txt"}; }, true,
      "notiz", Aufnahme::textBleibt},
@@ -85,8 +76,7 @@ const Programm programme[] = {
 // The files the programs open: a line of text, and a text document of one paragraph.
 bool legeDateienAn(const std::string& ordner) {
     std::ofstream(ordner + "/notiz.txt") << notizText << "\n";
-    fs::create_directories(ordner + "/writer-profil/user");
-    std::ofstream(ordner + "/writer-profil/user/registrymodifications.xcu") << writerProfil;
+    test::legeWriterProfilAn(ordner + "/writer-profil");
     QTextDocument dokument(QStringLiteral("Bericht"));
     QTextDocumentWriter schreiber(QString::fromStdString(ordner + "/probe.odt"), "odf");
     return schreiber.write(&dokument);
