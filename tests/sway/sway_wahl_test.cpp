@@ -149,9 +149,11 @@ TEST_F(WahlInSway, EscapeBrichtDieWahlAbOhneZielUndDerNaechsteKlickErreichtDenCh
     druecke(XKB_KEY_Escape);
     ASSERT_TRUE(warteBis([&] { return lauf.protokollEnthaelt(" Auswahl abgebrochen (esc)\n"); })) << lauf.protokoll();
     EXPECT_TRUE(warteBis([&] { return status().value("modus").toString() == "keiner"; }));
+    ASSERT_TRUE(warteBis([&] { return lauf.protokollEnthaelt("event tap: overlay gone"); })) << lauf.protokoll();
     // The overlay is gone: the click reaches the chat, and chooses nothing.
     klicke(*knopf);
-    ASSERT_TRUE(warteBis([&] { return diktatGestartet(); })) << "the click after the choice did not reach the chat";
+    ASSERT_TRUE(warteBis([&] { return diktatGestartet(); }))
+        << "the click after the choice did not reach the chat\n" << lauf.protokoll() << "windows:" << fensterText();
     EXPECT_FALSE(lauf.protokollEnthaelt(" Aktives Ziel: ")) << lauf.protokoll();
     EXPECT_FALSE(status().contains("ziel")) << test::liesDatei(lauf.daten("status.json"));
     EXPECT_EQ(lauf.beende(), 0);

@@ -506,7 +506,10 @@ void Faden::entferne(Flaeche* f) {
         if (tot || !anzeige)
             --abgriff.gezeigt_;
         else
-            nachRunde([this] { --abgriff.gezeigt_; });
+            nachRunde([this] {
+                // From here on clicks reach the windows again.
+                if (--abgriff.gezeigt_ == 0) protokoll("event tap: overlay gone");
+            });
     }
     std::erase_if(tap.flaechen, [f](const auto& eigene) { return eigene.get() == f; });
 }
