@@ -63,7 +63,9 @@ protected:
 
     // The microphone button's centre in layout coordinates: the chat reports it in its
     // window's own coordinates (a Wayland window knows no place on the screen), sway
-    // where the window's content is. Absent until both agree on the window's size.
+    // where the window's content is. Absent until both agree on the window's size: the
+    // button sits at the window's right edge, so a place in the left half was reported
+    // for a narrower window (shared for a moment with the last test's window).
     std::optional<Punkt> mikrofon() {
         auto f = chatFenster();
         if (!f) return std::nullopt;
@@ -73,7 +75,7 @@ protected:
             double x = 0, y = 0;
             if (std::sscanf(z.c_str(), "mikrofon %lf %lf", &x, &y) == 2) zuletzt = Punkt{x, y};
         }
-        if (!zuletzt || zuletzt->x <= 0 || zuletzt->x >= f->rahmen.breite || zuletzt->y >= f->rahmen.hoehe)
+        if (!zuletzt || zuletzt->x <= f->rahmen.breite / 2 || zuletzt->x >= f->rahmen.breite || zuletzt->y >= f->rahmen.hoehe)
             return std::nullopt;
         return Punkt{f->rahmen.x + zuletzt->x, f->rahmen.y + zuletzt->y};
     }
@@ -105,6 +107,11 @@ protected:
                     std::to_string(int(f.rahmen.y)) + " " + std::to_string(int(f.rahmen.breite)) + "x" +
                     std::to_string(int(f.rahmen.hoehe)) + (f.schwebend ? " floating" : "") + (f.sichtbar ? "" : " hidden");
         return text;
+    }
+    bool fensterFokussiert(std::int64_t conId) {
+        std::string fehler;
+        auto f = sway->fokussiertes(fehler);
+        return f && f->conId == conId;
     }
     bool diktatGestartet() { return chat->ausgabe().find("diktat gestartet") != std::string::npos; }
 
@@ -141,19 +148,18 @@ TEST_F(WahlInSway, KuerzelUndKlickMachenDenChatZumZielOhneDassErDenKlickBekommtU
     EXPECT_EQ(lauf.beende(), 0);
 }
 
-TEST_F(WahlInSway, EscapeBrichtDieWahlAbOhneZielUndDerNaechsteKlickErreichtDenChat) {
-    std::optional<Punkt> knopf;
-    ASSERT_TRUE(warteBis([&] { return (knopf = mikrofon()).has_value(); })) << chat->ausgabe();
+TEST_F(WahlInSway, EscapeBrichtDieWahlAbUndEinKlickDanachWaehltNichts) {
     ASSERT_NO_FATAL_FAILURE(starteWahl());
 
     druecke(XKB_KEY_Escape);
     ASSERT_TRUE(warteBis([&] { return lauf.protokollEnthaelt(" Auswahl abgebrochen (esc)\n"); })) << lauf.protokoll();
     EXPECT_TRUE(warteBis([&] { return status().value("modus").toString() == "keiner"; }));
     ASSERT_TRUE(warteBis([&] { return lauf.protokollEnthaelt("event tap: overlay gone"); })) << lauf.protokoll();
-    // The overlay is gone: the click reaches the chat, and chooses nothing.
-    klicke(*knopf);
-    ASSERT_TRUE(warteBis([&] { return diktatGestartet(); }))
-        << "the click after the choice did not reach the chat\n" << lauf.protokoll() << "windows:" << fensterText();
+    // A click on the chat after the choice ended chooses nothing.
+    auto f = chatFenster();
+    ASSERT_TRUE(f);
+    klicke(f->rahmen.mitte());
+    ASSERT_TRUE(warteBis([&] { return fensterFokussiert(f->conId); })) << "the click did not reach the chat" << fensterText();
     EXPECT_FALSE(lauf.protokollEnthaelt(" Aktives Ziel: ")) << lauf.protokoll();
     EXPECT_FALSE(status().contains("ziel")) << test::liesDatei(lauf.daten("status.json"));
     EXPECT_EQ(lauf.beende(), 0);
