@@ -122,6 +122,9 @@ struct BrowserStart {
     // False: the browser cannot reach the accessibility bus (its address points at no
     // socket), as one that shows nothing there; its windows are windows of the X side only.
     bool zugaenglichkeitsBus = true;
+    // Chromium: a native client of the Wayland compositor (WAYLAND_DISPLAY) instead of
+    // an X client.
+    bool wayland = false;
 };
 
 // Preferences of a Firefox profile that keep it from ever reaching the network: no
@@ -231,6 +234,7 @@ public:
                       "--user-data-dir=" + profil,
                       "--window-position=60,60",
                       "--window-size=900,640"};
+            if (start.wayland) befehl.push_back("--ozone-platform=wayland");
             if (start.seitenBaum) {
                 befehl.push_back("--force-renderer-accessibility");
                 umgebung.push_back("ACCESSIBILITY_ENABLED=1");

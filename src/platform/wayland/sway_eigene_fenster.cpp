@@ -46,18 +46,41 @@ void setze(const SwayIpc& ipc, double frist, std::int64_t conId, const std::stri
         protokoll("own window \"" + titel + "\" not made floating: " + fehler);
 }
 
+// The type of workspace events; one with the change "reload" follows a reload of the
+// config, which drops the rules added at run time.
+constexpr std::uint32_t arbeitsflaechenEreignisArt = 0x80000000;
+
+// A rule for every window of this process: floating, sticky and without sway's border
+// from the moment sway maps it. Made floating only after sway has shown it, a window
+// would first take a tile and squeeze the user's windows for a moment (a frame shown
+// under the pointer while the user clicks there), and windows that are never placed
+// through `schwebend` (the frame and the hint) would stay tiled.
+void setzeRegel(const SwayIpc& ipc, double frist, int pid) {
+    const std::string befehl =
+        "for_window [pid=" + std::to_string(pid) + "] floating enable, sticky enable, border none";
+    IpcAntwort antwort = ipc.anfrage(IpcArt::befehl, befehl, frist);
+    std::string fehler = antwort.fehler;
+    if (!antwort.gelungen() || !befehlGelungen(*antwort.daten, fehler))
+        protokoll("own windows: no floating rule in sway: " + fehler);
+}
+
 }  // namespace
 
 SwayEigeneFenster::SwayEigeneFenster(SwayIpc ipc, Laufschleife& schleife, double frist)
     : ipc_(std::move(ipc)), schleife_(schleife), frist_(frist), eigenePid_(static_cast<int>(getpid())) {
     abo_ = std::make_unique<SwayAbo>(
-        ipc_, std::vector<std::string>{"window"},
+        ipc_, std::vector<std::string>{"window", "workspace"},
         [this](std::uint32_t typ, const std::string& daten) { ereignis(typ, daten); },
         [](const std::string& grund) { protokoll("own windows: sway's window events ended: " + grund); });
+    regel_ = schleife_.hintergrund([ipc = ipc_, frist = frist_, pid = eigenePid_] {
+        setzeRegel(ipc, frist, pid);
+        return Fortsetzung::fertig();
+    });
 }
 
 SwayEigeneFenster::~SwayEigeneFenster() {
     abo_.reset();
+    regel_.aufheben();
     suche_.aufheben();
 }
 
@@ -94,6 +117,11 @@ void SwayEigeneFenster::schwebend(std::uint64_t fenster) {
 
 // On the subscription's thread.
 void SwayEigeneFenster::ereignis(std::uint32_t typ, const std::string& daten) {
+    if (typ == arbeitsflaechenEreignisArt) {
+        const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(daten)).object();
+        if (o.value("change").toString() == "reload") setzeRegel(ipc_, frist_, eigenePid_);
+        return;
+    }
     if (typ != fensterEreignisArt) return;
     auto neu = neuesFenster(daten);
     if (!neu || neu->pid != eigenePid_) return;

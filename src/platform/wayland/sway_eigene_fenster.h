@@ -14,9 +14,11 @@
 namespace klebwerk::wayland {
 
 // This program's own floating windows on sway. A Wayland client cannot place its
-// window or ask to be kept above others; sway's IPC can: each window shown is made
-// floating, sticky (it stays on the shown workspace when the user switches), without
-// sway's border and title bar, at the place the program gave it.
+// window or ask to be kept above others; sway's IPC can: a rule for this process makes
+// every window of it floating, sticky (it stays on the shown workspace when the user
+// switches) and without sway's border and title bar as sway maps it (again after a
+// reload of sway's config), and each window shown here is moved to the place the
+// program gave it.
 //
 // The toolkit's native id means nothing to sway, so the window is found by this
 // process's pid and its title: at its showing sway has not mapped it yet, and sway's
@@ -51,6 +53,7 @@ private:
     int eigenePid_;
     bool gemeldet_ = false;
     std::shared_ptr<Geteilt> geteilt_ = std::make_shared<Geteilt>();
+    Marke regel_;
     Marke suche_;
     std::unique_ptr<SwayAbo> abo_;
 };

@@ -63,6 +63,7 @@ struct WaylandAbgriff::Faden : WaylandFaden {
         std::function<void(const AbgriffEreignis&)> handler;
         std::shared_ptr<std::atomic<bool>> aktiv;
         std::vector<std::unique_ptr<Flaeche>> flaechen;
+        bool bereitGemeldet = false;  // the log line of the overlay holding the keyboard
     };
 
     WaylandAbgriff& abgriff;
@@ -418,7 +419,10 @@ void Faden::entferne(Flaeche* f) {
         if (tot || !anzeige)
             --abgriff.gezeigt_;
         else
-            nachRunde([this] { --abgriff.gezeigt_; });
+            nachRunde([this] {
+                // From here on clicks reach the windows again.
+                if (--abgriff.gezeigt_ == 0) protokoll("event tap: overlay gone");
+            });
     }
     std::erase_if(tap.flaechen, [f](const auto& eigene) { return eigene.get() == f; });
 }
@@ -471,6 +475,12 @@ void Faden::tastaturRein(wl_surface* flaeche, wl_array*) {
     if (it == flaechen.end()) return;
     tastaturBei = it->second;
     abgriff.tastatur_ = true;
+    // Holding the keyboard, the overlay is mapped above the windows: from here on a
+    // click lands on it. Said once per tap, so that the log shows when choosing can begin.
+    if (!tastaturBei->tap->bereitGemeldet) {
+        tastaturBei->tap->bereitGemeldet = true;
+        protokoll("event tap: overlay over the windows, with the keyboard");
+    }
     // The modifiers the user already holds come right after, and are no change.
     flaggenStill = true;
 }
