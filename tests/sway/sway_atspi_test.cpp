@@ -78,6 +78,9 @@ TEST_F(SwayAtspiTest, BarrierefreiesFensterTraegtDieNummerSeinesSwayFenstersUndM
     std::atomic<bool> zerstoert = false;
     Marke m = zg_->beobachte(probe.pid(), *fenster, {"AXUIElementDestroyed"},
                              [&](const std::string&, const Element&) { zerstoert = true; });
+    // The first watch subscribes to sway's window events; a close before sway confirmed
+    // that would reach no one.
+    ASSERT_TRUE(warteBis([&] { return desktop_->abonniert(); }));
     probe.beende();
     EXPECT_TRUE(warteBis([&] {
         schleife_.abarbeiten();
