@@ -46,6 +46,13 @@ add_custom_command(OUTPUT ${KLEBWERK_CHANGELOG}
   COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" gzip ${KLEBWERK_DATEN}/changelog ${KLEBWERK_CHANGELOG}
   DEPENDS ${KLEBWERK_DATEN}/changelog VERBATIM)
 add_custom_target(klebwerk_changelog ALL DEPENDS ${KLEBWERK_CHANGELOG})
+
+# Everything `cmake --install` puts in place, for builds of single targets (the
+# sanitizer run builds only what it tests, the installation test among it).
+add_custom_target(klebwerk_installation DEPENDS klebwerk klebwerk_changelog)
+if(RSVG_CONVERT)
+  add_dependencies(klebwerk_installation klebwerk_symbole)
+endif()
 install(FILES ${KLEBWERK_CHANGELOG} DESTINATION ${KLEBWERK_DOKU})
 
 # `install` and the package build only what they install; the scripts build those targets.
