@@ -315,7 +315,7 @@ void X11Zwischenablage::beantworte(const xcb_selection_request_event_t* a) {
             // Pairs of (target, property); a pair that cannot be served gets None.
             auto paare = x_.lies(a->requestor, a->property, atomPair_);
             std::vector<std::uint32_t> liste(paare.daten.size() / 4);
-            std::memcpy(liste.data(), paare.daten.data(), liste.size() * 4);
+            if (!liste.empty()) std::memcpy(liste.data(), paare.daten.data(), liste.size() * 4);
             for (size_t i = 0; i + 1 < liste.size(); i += 2) {
                 std::string name = x_.atomName(liste[i]);
                 const std::string* daten = datenVon(*inhalt, name);

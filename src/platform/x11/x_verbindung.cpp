@@ -30,7 +30,8 @@ std::vector<std::uint32_t> alsZahlen(const XVerbindung::Eigenschaft& e) {
     std::vector<std::uint32_t> zahlen;
     if (!e.gesetzt || e.format != 32) return zahlen;
     zahlen.resize(e.daten.size() / 4);
-    std::memcpy(zahlen.data(), e.daten.data(), zahlen.size() * 4);
+    // An empty property has no buffer to copy from: memcpy must not see its null pointer.
+    if (!zahlen.empty()) std::memcpy(zahlen.data(), e.daten.data(), zahlen.size() * 4);
     return zahlen;
 }
 
