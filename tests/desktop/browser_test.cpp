@@ -135,7 +135,9 @@ protected:
 
     void SetUp() override {
         if (!sitzungDa()) GTEST_SKIP() << "no display or no accessibility bus";
-        for (const char* p : {test::programmFuer(GetParam()).c_str(), "openssl", "certutil"})
+        // The name outlives the list: a temporary's text would be gone before the loop runs.
+        const std::string programm = test::programmFuer(GetParam());
+        for (const char* p : {programm.c_str(), "openssl", "certutil"})
             if (!test::programmDa(p)) GTEST_SKIP() << p << " is not installed";
         auto& u = umgebungen()[GetParam()];
         if (!u) u = std::make_unique<Umgebung>(GetParam());
